@@ -1,0 +1,7 @@
+// Start and exit of the main program.
+#pragma once
+#include <windows.h>
+
+// Runs the whole program for the given command line text (without the program name);
+// returns the process exit code.
+int RunMainProgram(HINSTANCE instance, const wchar_t *commandLine);

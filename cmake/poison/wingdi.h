@@ -1,0 +1,1 @@
+#error "portable code must not include Windows headers (wingdi.h)"

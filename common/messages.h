@@ -1,0 +1,68 @@
+// The private window-message protocol between the main program, the start button that the
+// hook library creates inside the shell, the taskbar and the uninstaller.  Both sides
+// hard-code these numbers, so they are named here once and never anywhere else.
+#pragma once
+
+// ---- Window classes, found with FindWindow by class name at the moment of use ----
+inline constexpr const wchar_t *kMainWindowClass = L"TVRA_MainWindow";
+inline constexpr const wchar_t *kMenuWindowClass = L"TVRA_MenuWindow";
+inline constexpr const wchar_t *kStartButtonClass = L"MyStartButton";
+inline constexpr const wchar_t *kTaskbarClass = L"Shell_TrayWnd";
+inline constexpr const wchar_t *kRebarClass = L"ReBarWindow32";
+inline constexpr const wchar_t *kTaskListClass = L"MSTaskSwWClass";
+inline constexpr const wchar_t *kEdgeWindowClass = L"EdgeUiInputWndClass";
+inline constexpr const wchar_t *kDesktopShellWindowClass = L"ApplicationManager_DesktopShellWindow";
+
+// ---- Registered messages ----
+inline constexpr const wchar_t *kTaskbarCreatedMessage = L"TaskbarCreated";
+inline constexpr const wchar_t *kShellGetDragImageMessage = L"ShellGetDragImage";
+
+// ---- Messages to the main window (TVRA_MainWindow) ----
+enum MainWindowMessage : unsigned {
+    UM_DRAG_ENTERED_MAIN = 1031,     // drop target on the main window: show the root level
+    UM_START_MENU_CHANGED = 1034,    // Start Menu watchers: (re)arm the rebuild timer
+    UM_START_MENU_CHANGED_2 = 1035,  // 1035, 1036, 1038 have no sender; same as 1034
+    UM_START_MENU_CHANGED_3 = 1036,
+    UM_START_MENU_CHANGED_4 = 1038,
+    UM_STOP_WATCHERS = 1039,         // before the program changes Start Menu files itself
+    UM_START_WATCHERS = 1040,        // after it
+    UM_RECENT_CHANGED = 1041,        // recent items watcher
+    UM_WRITE_ORDER_FILE = 1042,      // menu order or content changed: rewrite sort.txt
+    UM_MENUS_CLOSED = 1043,          // CloseAll: clear the ready flag, arm the ready timer
+    UM_OPTIONS_APPLY_ITEMS = 1044,   // options accepted: re-apply the special section
+    UM_OPTIONS_CANCELLED = 1045,     // options cancelled: rebuild the menu fonts
+    UM_OPTIONS_APPLY_STYLE = 1046,   // options accepted: restyle and re-lay out all levels
+    UM_FILL_SEARCH_INDEX = 1047,     // wParam: the search index list to append to
+    UM_GET_ROOT_GEOMETRY = 1052,     // wParam: int* for the height; result right | top << 16
+    UM_CLOSE_ALL = 1053,             // close every level
+    UM_CLOSE_SUB_LEVELS = 1056,      // close the root level's sub-levels, keep the focus
+    UM_EFFECT_DIALOG_1 = 1058,
+    UM_EFFECT_DIALOG_2 = 1059,
+    UM_TOGGLE_MENU = 1124,           // start button click or the Windows key
+    UM_BUTTON_CONTEXT_MENU = 1125,   // right click on the start button
+    UM_GET_DPI = 1126,               // result: the screen's LOGPIXELSX now
+    UM_EXIT = 1127,                  // uninstaller: set Exiting and close
+};
+
+// ---- Messages to the start button (MyStartButton) ----
+enum StartButtonMessage : unsigned {
+    UM_BUTTON_DRAG_MOVE = 1025,      // lParam: cursor position in client coordinates
+    UM_BUTTON_DRAG_ENTER = 1031,     // arm the 500 ms drag-rest timer
+    UM_BUTTON_DRAG_LEAVE = 1032,     // kill it
+    UM_BUTTON_PUSHED = 2125,         // a level was shown
+    UM_BUTTON_RELEASED = 2126,       // every level was closed
+    UM_BUTTON_TASKBAR_SHOWN = 2127,
+    UM_BUTTON_TASKBAR_HIDDEN = 2128,
+    UM_BUTTON_ENABLE = 2130,         // wParam 0: hide and ignore clicks; 1: show again
+};
+
+// ---- Messages to the taskbar (Shell_TrayWnd), acted on by the hook library ----
+enum TaskbarMessage : unsigned {
+    UM_TASKBAR_CREATE_BUTTON = 48826,  // 0xBEBA: create the start button unless one exists
+    UM_TASKBAR_REMOVE_BUTTON = 52938,  // 0xCECA: destroy it and give the task list back
+    TASKBAR_SHUTDOWN_REQUEST = 1366,   // the taskbar's own; turned into WM_CLOSE to us
+};
+
+// lParam of a WM_SYSCOMMAND / SC_TASKLIST that must reach the shell unchanged because the
+// system's own Start screen is really wanted.
+inline constexpr long long kStartScreenMarker = 0x0ACEBEDA;

@@ -1,0 +1,3 @@
+// Compiled as if it were portable code: must fail on the include below.
+#include <windows.h>
+int main() { return 0; }

@@ -1,0 +1,181 @@
+#!/usr/bin/env python3
+"""Draws Orvella's own artwork: the start button pictures, the program icon and the
+uninstaller's side picture.  Pure Python (zlib only), so the build needs nothing else.
+
+usage: make_artwork.py OUTPUT_FOLDER
+"""
+import math
+import os
+import struct
+import sys
+import zlib
+
+SUPERSAMPLE = 4
+
+
+def png_bytes(width, height, rgba_rows):
+    """rgba_rows: list of rows, each a list of (r, g, b, a) with straight alpha."""
+    raw = bytearray()
+    for row in rgba_rows:
+        raw.append(0)
+        for r, g, b, a in row:
+            raw += bytes((r, g, b, a))
+
+    def chunk(tag, data):
+        body = tag + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def render(size, shade):
+    """Renders the start orb at `size` pixels; shade(x, y) -> premultiplied (r, g, b, a)
+    in 0..1 for a point in the unit square, sampled SUPERSAMPLE^2 times per pixel."""
+    rows = []
+    n = SUPERSAMPLE
+    for py in range(size):
+        row = []
+        for px in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(n):
+                for sx in range(n):
+                    x = (px + (sx + 0.5) / n) / size
+                    y = (py + (sy + 0.5) / n) / size
+                    c = shade(x, y)
+                    for i in range(4):
+                        acc[i] += c[i]
+            acc = [v / (n * n) for v in acc]
+            a = acc[3]
+            if a <= 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append(tuple(min(255, round(acc[i] / a * 255)) for i in range(3)) +
+                           (min(255, round(a * 255)),))
+        rows.append(row)
+    return rows
+
+
+def over(dst, src):
+    """Premultiplied source-over."""
+    a = src[3]
+    return tuple(src[i] + dst[i] * (1 - a) for i in range(4))
+
+
+def orb_shader(base, glow, pressed):
+    """A glassy round button with a four-petal mark: Orvella's start button."""
+    def shade(x, y):
+        cx, cy = x - 0.5, y - 0.5
+        d = math.hypot(cx, cy)
+        out = (0.0, 0.0, 0.0, 0.0)
+        radius = 0.44
+        if d <= radius + 0.03:
+            # soft outer ring
+            ring = max(0.0, 1 - abs(d - radius) / 0.03) * 0.35
+            out = over(out, (0.05 * ring, 0.08 * ring, 0.12 * ring, ring))
+        if d <= radius:
+            t = (y - 0.06) / 0.88
+            top = tuple(glow[i] for i in range(3))
+            bottom = tuple(base[i] for i in range(3))
+            col = tuple(top[i] * (1 - t) + bottom[i] * t for i in range(3))
+            if pressed:
+                col = tuple(c * 0.72 for c in col)
+            out = over(out, col + (1.0,))
+            # glass highlight on the upper half
+            hx, hy = cx / 0.36, (cy + 0.17) / 0.2
+            if hx * hx + hy * hy <= 1:
+                h = 0.28 * (1 - (hx * hx + hy * hy)) * (0.4 if pressed else 1.0)
+                out = over(out, (h, h, h, h))
+            # four petals: rounded squares leaning towards the centre
+            petal = 0.115
+            gap = 0.022
+            for sx in (-1, 1):
+                for sy in (-1, 1):
+                    px = sx * (gap + petal)
+                    py = sy * (gap + petal)
+                    dx = abs(cx - px) - petal + 0.03
+                    dy = abs(cy - py) - petal + 0.03
+                    q = math.hypot(max(dx, 0), max(dy, 0)) + min(max(dx, dy), 0) - 0.03
+                    if q <= 0:
+                        w = 0.96 if not pressed else 0.85
+                        out = over(out, (w, w, w, 1.0))
+        return out
+    return shade
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def ico_bytes(pngs):
+    """An icon file holding PNG images (Vista and later read them)."""
+    header = struct.pack("<HHH", 0, 1, len(pngs))
+    offset = 6 + 16 * len(pngs)
+    entries = b""
+    body = b""
+    for size, data in pngs:
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+        body += data
+    return header + entries + body
+
+
+def bmp_bytes(width, height, rgb_rows):
+    """A bottom-up 24-bit BMP."""
+    stride = (width * 3 + 3) & ~3
+    pixels = bytearray()
+    for row in reversed(rgb_rows):
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes((b, g, r))
+        line += b"\0" * (stride - len(line))
+        pixels += line
+    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + bytes(pixels)
+
+
+def side_picture(width, height):
+    """The uninstaller's side band: a deep blue gradient with the orb mark."""
+    shade = orb_shader((0.10, 0.33, 0.70), (0.45, 0.75, 1.0), False)
+    rows = []
+    orb = 100
+    ox, oy = (width - orb) // 2, 40
+    orb_rows = render(orb, shade)
+    for y in range(height):
+        t = y / (height - 1)
+        base = (int(12 + 18 * t), int(40 + 40 * t), int(92 + 60 * t))
+        row = []
+        for x in range(width):
+            c = base
+            if ox <= x < ox + orb and oy <= y < oy + orb:
+                r, g, b, a = orb_rows[y - oy][x - ox]
+                f = a / 255
+                c = tuple(int(c[i] * (1 - f) + (r, g, b)[i] * f) for i in range(3))
+            row.append(c)
+        rows.append(row)
+    return rows
+
+
+def main():
+    out = sys.argv[1]
+    images = os.path.join(out, "images")
+    os.makedirs(images, exist_ok=True)
+    blue, light = (0.08, 0.30, 0.66), (0.36, 0.68, 0.98)
+    hover_blue, hover_light = (0.12, 0.42, 0.82), (0.55, 0.82, 1.0)
+    write(os.path.join(images, "start-normal.png"),
+          png_bytes(96, 96, render(96, orb_shader(blue, light, False))))
+    write(os.path.join(images, "start-hover.png"),
+          png_bytes(96, 96, render(96, orb_shader(hover_blue, hover_light, False))))
+    write(os.path.join(images, "start-pushed.png"),
+          png_bytes(96, 96, render(96, orb_shader(blue, light, True))))
+    icon_pngs = [(s, png_bytes(s, s, render(s, orb_shader(blue, light, False))))
+                 for s in (16, 32, 48, 256)]
+    write(os.path.join(out, "orvella.ico"), ico_bytes(icon_pngs))
+    write(os.path.join(out, "uninstall-side.bmp"), bmp_bytes(164, 314, side_picture(164, 314)))
+
+
+if __name__ == "__main__":
+    main()
