@@ -3,5 +3,3 @@
 
 #define IDI_PROGRAM 1             // the program icon of every deliverable
 
-
-

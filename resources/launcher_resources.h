@@ -1,0 +1,5 @@
+// Resource identifiers of brisel.exe.
+#pragma once
+#include "resource_ids.h"
+
+#define IDD_LAUNCHER 1  // the off-screen window shown at logon
