@@ -1,0 +1,5 @@
+// The window of one menu level (class TVRA_MenuWindow).
+#pragma once
+#include <windows.h>
+
+LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
