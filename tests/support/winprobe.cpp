@@ -1,2 +1,199 @@
+// Window queries for end-to-end test scripts, run under Wine from the shell side.
+//
+//   winprobe find PATH            print "hwnd pid visible left top right bottom" of the window
+//   winprobe wait PATH [ms]       wait until the window exists (default 10000 ms), then as find
+//   winprobe gone PATH [ms]       wait until no such window exists
+//   winprobe count CLASS          number of top-level windows of the class
+//   winprobe post PATH MSG [W L]  PostMessage
+//   winprobe send PATH MSG [W L]  SendMessage (with a 5 s timeout), print the result
+//   winprobe foreground           print the class of the foreground window
+//   winprobe run MS COMMAND...    start a program and print its exit code (waits MS ms)
+//
+// PATH is a class name, or classes separated by '/' for a child chain
+// ("Shell_TrayWnd/ReBarWindow32/MSTaskSwWClass").  Exit code 0 on success, 1 when the
+// window is missing or a wait timed out, 2 on a usage error.
 #include <windows.h>
-int wmain() { return 0; }
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr DWORD kDefaultWaitMs = 10000;
+constexpr DWORD kPollMs = 50;
+constexpr UINT kSendTimeoutMs = 5000;
+
+HWND FindPath(const wchar_t *path)
+{
+    std::wstring rest(path);
+    HWND window = nullptr;
+    bool first = true;
+    while (!rest.empty()) {
+        size_t slash = rest.find(L'/');
+        std::wstring cls = rest.substr(0, slash);
+        rest = slash == std::wstring::npos ? L"" : rest.substr(slash + 1);
+        window = first ? FindWindowW(cls.c_str(), nullptr)
+                       : FindWindowExW(window, nullptr, cls.c_str(), nullptr);
+        first = false;
+        if (!window)
+            return nullptr;
+    }
+    return window;
+}
+
+int PrintWindow(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    std::printf("%llu %lu %d %ld %ld %ld %ld\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), pid,
+                IsWindowVisible(window) ? 1 : 0, r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+struct CountArgs {
+    const wchar_t *cls;
+    int count;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM param)
+{
+    auto *args = reinterpret_cast<CountArgs *>(param);
+    wchar_t name[256];
+    if (GetClassNameW(window, name, 256) && wcscmp(name, args->cls) == 0)
+        ++args->count;
+    return TRUE;
+}
+
+long long ParseNumber(const wchar_t *text)
+{
+    return wcstoll(text, nullptr, 0);
+}
+
+int Find(int argc, wchar_t **argv)
+{
+    if (argc < 3)
+        return 2;
+    HWND window = FindPath(argv[2]);
+    return window ? PrintWindow(window) : 1;
+}
+
+int Wait(int argc, wchar_t **argv, bool untilGone)
+{
+    if (argc < 3)
+        return 2;
+    DWORD limit = argc > 3 ? static_cast<DWORD>(ParseNumber(argv[3])) : kDefaultWaitMs;
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindPath(argv[2]);
+        if (untilGone && !window)
+            return 0;
+        if (!untilGone && window)
+            return PrintWindow(window);
+        if (GetTickCount() - start > limit)
+            return 1;
+        Sleep(kPollMs);
+    }
+}
+
+int Count(int argc, wchar_t **argv)
+{
+    if (argc < 3)
+        return 2;
+    CountArgs args{argv[2], 0};
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&args));
+    std::printf("%d\n", args.count);
+    return 0;
+}
+
+int Message(int argc, wchar_t **argv, bool send)
+{
+    if (argc < 4)
+        return 2;
+    HWND window = FindPath(argv[2]);
+    if (!window)
+        return 1;
+    UINT message = static_cast<UINT>(ParseNumber(argv[3]));
+    WPARAM wParam = argc > 4 ? static_cast<WPARAM>(ParseNumber(argv[4])) : 0;
+    LPARAM lParam = argc > 5 ? static_cast<LPARAM>(ParseNumber(argv[5])) : 0;
+    if (!send)
+        return PostMessageW(window, message, wParam, lParam) ? 0 : 1;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &result))
+        return 1;
+    std::printf("%lld\n", static_cast<long long>(result));
+    return 0;
+}
+
+int Foreground()
+{
+    HWND window = GetForegroundWindow();
+    wchar_t name[256] = L"";
+    if (window)
+        GetClassNameW(window, name, 256);
+    std::printf("%ls\n", name);
+    return 0;
+}
+
+// Runs a program and reports its exit code, so scripts see codes of GUI programs too.
+int Run(int argc, wchar_t **argv)
+{
+    if (argc < 4)
+        return 2;
+    DWORD limit = static_cast<DWORD>(ParseNumber(argv[2]));
+    std::wstring commandLine;
+    for (int i = 3; i < argc; ++i) {
+        if (i > 3)
+            commandLine += L' ';
+        commandLine += L'"';
+        commandLine += argv[i];
+        commandLine += L'"';
+    }
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+        return 1;
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(pi.hProcess, limit) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (code == STILL_ACTIVE) {
+        std::printf("running\n");
+        return 1;
+    }
+    std::printf("%lu\n", code);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t **argv)
+{
+    if (argc < 2)
+        return 2;
+    const wchar_t *command = argv[1];
+    if (wcscmp(command, L"find") == 0)
+        return Find(argc, argv);
+    if (wcscmp(command, L"wait") == 0)
+        return Wait(argc, argv, false);
+    if (wcscmp(command, L"gone") == 0)
+        return Wait(argc, argv, true);
+    if (wcscmp(command, L"count") == 0)
+        return Count(argc, argv);
+    if (wcscmp(command, L"post") == 0)
+        return Message(argc, argv, false);
+    if (wcscmp(command, L"send") == 0)
+        return Message(argc, argv, true);
+    if (wcscmp(command, L"foreground") == 0)
+        return Foreground();
+    if (wcscmp(command, L"run") == 0)
+        return Run(argc, argv);
+    return 2;
+}

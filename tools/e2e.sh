@@ -1,0 +1,146 @@
+# End-to-end helpers, sourced by the scripts in tests/e2e and by ./orvella run.
+#
+#   source tools/e2e.sh
+#   e2e_init BUILD_DIR            environment of the build (prefix, display), work folder
+#   e2e_start_shell [--height N]  start the stand-in shell and wait until it is up
+#   e2e_start NAME EXE [ARGS...]  start a Windows program detached; its id is remembered
+#   e2e_probe ARGS...             run winprobe.exe (window queries, see its banner)
+#   e2e_exists CLASS              whether a window exists (class name or child path)
+#   e2e_wait_window CLASS [MS]    wait for a window by class name (or child path)
+#   e2e_click X Y [BUTTON]        a real click through xdotool
+#   e2e_key KEYS... / e2e_type T  real keys through xdotool
+#   e2e_screenshot FILE           the whole screen through ImageMagick
+#   e2e_pixel FILE X Y            the colour of one pixel, as "#RRGGBB"
+#   e2e_shell_log                 the stand-in shell's message log
+#   e2e_check DESCRIPTION CMD...  run CMD, count a pass or a failure
+#   e2e_finish                    stop everything started, print the summary, exit
+# Everything started is stopped by process id on exit, never by name.
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+E2E_PIDS=()
+E2E_PASSED=0
+E2E_FAILED=0
+
+e2e_init() {
+  E2E_BUILD=$(cd "${1:?build folder}" && pwd)
+  E2E_BIN=$E2E_BUILD/image
+  E2E_TESTS=$E2E_BUILD/tests
+  local name
+  name=$(basename "${0%.sh}")
+  E2E_WORK=$E2E_BUILD/e2e/$name
+  rm -rf "$E2E_WORK"
+  mkdir -p "$E2E_WORK"
+  # Outside ctest (no fixture ran), bring the environment up ourselves.
+  if [ ! -f "$E2E_BUILD/test-env/display" ]; then
+    "$E2E_ROOT/tools/test-env" start "$E2E_BUILD" >/dev/null
+    E2E_OWN_ENV=1
+  fi
+  eval "$("$E2E_ROOT/tools/test-env" print "$E2E_BUILD")"
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  local i
+  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+    kill "${E2E_PIDS[$i]}" 2>/dev/null || true
+  done
+  for pid in "${E2E_PIDS[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  E2E_PIDS=()
+  if [ -n "${E2E_OWN_ENV:-}" ]; then
+    "$E2E_ROOT/tools/test-env" stop "$E2E_BUILD" >/dev/null
+  fi
+}
+
+# A Windows path for a file of the build, as programs under Wine see it.
+e2e_winpath() {
+  winepath -w "$1" 2>/dev/null
+}
+
+e2e_start() {
+  local name=$1; shift
+  wine "$@" </dev/null >"$E2E_WORK/$name.out" 2>&1 &
+  E2E_PIDS+=($!)
+  eval "E2E_PID_${name//[^A-Za-z0-9_]/_}=$!"
+}
+
+# Stops one program started with e2e_start, by the id it was given.
+e2e_stop() {
+  local var="E2E_PID_${1//[^A-Za-z0-9_]/_}"
+  local pid=${!var:-}
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+e2e_shell_log() {
+  cat "$E2E_WORK/shell.log" 2>/dev/null | tr -d '\r'
+}
+
+e2e_start_shell() {
+  rm -f "$E2E_WORK/shell.log"
+  e2e_start shell "$E2E_TESTS/shell_standin.exe" "$@" --log "$(e2e_winpath "$E2E_WORK/shell.log")"
+  local i
+  for i in $(seq 200); do
+    if e2e_shell_log | grep -q '^ready '; then
+      return 0
+    fi
+    sleep 0.05
+  done
+  echo "the stand-in shell did not come up" >&2
+  return 1
+}
+
+e2e_probe() {
+  wine "$E2E_TESTS/winprobe.exe" "$@" 2>/dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+
+# Whether a window exists, by class name or child path.
+e2e_exists() {
+  e2e_probe find "$1" >/dev/null
+}
+
+e2e_wait_window() {
+  e2e_probe wait "$1" "${2:-10000}"
+}
+
+e2e_click() {
+  xdotool mousemove "$1" "$2" sleep 0.1 click "${3:-1}"
+}
+
+e2e_key() {
+  xdotool key --delay 50 "$@"
+}
+
+e2e_type() {
+  xdotool type --delay 40 "$1"
+}
+
+e2e_screenshot() {
+  import -window root "$1"
+}
+
+e2e_pixel() {
+  convert "$1" -format "#%[hex:p{$2,$3}]" info: 2>/dev/null | cut -c1-7
+}
+
+e2e_check() {
+  local what=$1; shift
+  if "$@"; then
+    echo "ok: $what"
+    E2E_PASSED=$((E2E_PASSED + 1))
+  else
+    echo "FAILED: $what"
+    E2E_FAILED=$((E2E_FAILED + 1))
+  fi
+}
+
+e2e_finish() {
+  e2e_cleanup
+  trap - EXIT
+  echo "$E2E_PASSED passed, $E2E_FAILED failed"
+  [ "$E2E_FAILED" -eq 0 ]
+  exit $?
+}
