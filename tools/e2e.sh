@@ -1,7 +1,8 @@
 # End-to-end helpers, sourced by the scripts in tests/e2e and by ./orvella run.
 #
 #   source tools/e2e.sh
-#   e2e_init BUILD_DIR            environment of the build (prefix, display), work folder
+#   e2e_init BUILD_DIR [ENV_DIR]  programs of the build, environment (prefix, display) of
+#                                 ENV_DIR (default the build folder), a work folder
 #   e2e_start_shell [--height N]  start the stand-in shell and wait until it is up
 #   e2e_start NAME EXE [ARGS...]  start a Windows program detached; its id is remembered
 #   e2e_probe ARGS...             run winprobe.exe (window queries, see its banner)
@@ -23,19 +24,26 @@ E2E_FAILED=0
 
 e2e_init() {
   E2E_BUILD=$(cd "${1:?build folder}" && pwd)
+  mkdir -p "${2:-$E2E_BUILD}"
+  E2E_ENV=$(cd "${2:-$E2E_BUILD}" && pwd)
   E2E_BIN=$E2E_BUILD/image
   E2E_TESTS=$E2E_BUILD/tests
   local name
   name=$(basename "${0%.sh}")
-  E2E_WORK=$E2E_BUILD/e2e/$name
+  E2E_WORK=$E2E_ENV/e2e/$name
   rm -rf "$E2E_WORK"
   mkdir -p "$E2E_WORK"
-  # Outside ctest (no fixture ran), bring the environment up ourselves.
-  if [ ! -f "$E2E_BUILD/test-env/display" ]; then
-    "$E2E_ROOT/tools/test-env" start "$E2E_BUILD" >/dev/null
+  # Outside ctest (no fixture ran), bring the environment up ourselves; E2E_USE_DISPLAY=1
+  # keeps the caller's own display.
+  if [ ! -f "$E2E_ENV/test-env/display" ]; then
+    if [ -n "${E2E_USE_DISPLAY:-}" ]; then
+      "$E2E_ROOT/tools/test-env" prefix "$E2E_ENV" >/dev/null
+    else
+      "$E2E_ROOT/tools/test-env" start "$E2E_ENV" >/dev/null
+    fi
     E2E_OWN_ENV=1
   fi
-  eval "$("$E2E_ROOT/tools/test-env" print "$E2E_BUILD")"
+  eval "$("$E2E_ROOT/tools/test-env" print "$E2E_ENV")"
   trap e2e_cleanup EXIT
 }
 
@@ -49,7 +57,7 @@ e2e_cleanup() {
   done
   E2E_PIDS=()
   if [ -n "${E2E_OWN_ENV:-}" ]; then
-    "$E2E_ROOT/tools/test-env" stop "$E2E_BUILD" >/dev/null
+    "$E2E_ROOT/tools/test-env" stop "$E2E_ENV" >/dev/null
   fi
 }
 
