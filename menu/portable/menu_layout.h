@@ -1,0 +1,79 @@
+// Placement arithmetic of a menu level: item sizes, columns, the window size, where a
+// sub-level opens beside its parent item and where the top level sits beside the taskbar.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+struct TLayoutRect {
+    int32_t left, top, right, bottom;
+};
+
+// One item as the column placement sees it: its measured size in, its rectangle out.
+struct TLayoutItem {
+    int32_t width;
+    int32_t height;
+    TLayoutRect rect;
+};
+
+struct TItemMeasure {
+    bool isSeparator;
+    int32_t textWidth;
+    int32_t textHeight;
+    int32_t iconSize;
+    bool hasSubLevel;
+    int32_t arrowWidth;
+};
+
+struct TColumnFrame {
+    int32_t frame;            // 0 for the plain pop-up style, else the horizontal frame metric
+    int32_t verticalFrame;    // the vertical frame metric
+    int32_t band;             // width of the side band, 0 when the level has none
+    int32_t monitorHeight;
+    bool plainStyle;          // MenuStyle non-zero: no window frame
+};
+
+struct TLevelSize {
+    int32_t width;
+    int32_t height;
+};
+
+// Measured width and height of one item.
+TLayoutItem MeasureMenuItem(const TItemMeasure &measure);
+
+// Places the items top to bottom in columns no taller than the monitor and returns the
+// window size.  Every item gets a rectangle, also one taller than the monitor by itself.
+TLevelSize PlaceMenuColumns(TLayoutItem *items, size_t count, const TColumnFrame &frame);
+
+struct TSubLevelPlacement {
+    int32_t x;
+    int32_t y;
+    bool opensRight;
+};
+
+struct TSubLevelInput {
+    TLayoutRect parentWindow;   // the parent level's window on screen
+    TLayoutRect parentItem;     // the parent item in the parent level's client area
+    bool parentOpensRight;
+    int32_t width;
+    int32_t height;
+    int32_t monitorRight;
+    int32_t monitorHeight;
+    int32_t iconSize;           // IconSize2: half of it overlaps the parent item
+};
+
+TSubLevelPlacement PlaceSubLevel(const TSubLevelInput &input);
+
+// Taskbar edges with the values of the shell's ABE_ constants.
+enum TTaskbarEdge : uint32_t {
+    kTaskbarLeft = 0,
+    kTaskbarTop = 1,
+    kTaskbarRight = 2,
+    kTaskbarBottom = 3,
+};
+
+struct TPoint32 {
+    int32_t x, y;
+};
+
+// Top-left corner of the top level beside the taskbar rectangle.
+TPoint32 PlaceTopLevel(uint32_t edge, const TLayoutRect &taskbar, int32_t width, int32_t height);
