@@ -1,0 +1,26 @@
+// Small decisions of menu painting that need no drawing.
+#pragma once
+#include <cstdint>
+
+#include "render/portable/pixels.h"
+
+// An item is new when created less than `days` days before now; both times are the upper
+// 32 bits of file times (one unit is 2^32 x 100 ns).  A creation time after now counts as
+// very old, and an item without a file (created 0) is never new.
+bool IsNewItem(bool hilight, int days, uint32_t nowHigh, uint32_t createdHigh);
+
+// The band of the top level: a column of `ribbonWidth` inside the frame.
+PixelRect BandRect(int frame, int ribbonWidth, int menuHeight);
+
+// Horizontal shift that centres upward text of height `textHeight` across the band.
+int BandTextOffset(int ribbonWidth, int textHeight);
+
+// The area under the last item that the filler paints, or an empty rectangle.
+PixelRect FillerRect(PixelRect lastItem, int menuWidth, int menuHeight, int frameX, int frameY);
+
+inline bool IsEmptyRect(PixelRect r) { return r.right <= r.left || r.bottom <= r.top; }
+inline bool RectsIntersect(PixelRect a, PixelRect b)
+{
+    return !IsEmptyRect(a) && !IsEmptyRect(b) && a.left < b.right && b.left < a.right &&
+           a.top < b.bottom && b.top < a.bottom;
+}
