@@ -1,0 +1,13 @@
+// The desktop launcher: at logon, an off-screen window of one minute hands the foreground
+// on so that the shell leaves the Start screen for the desktop.
+#pragma once
+#include <windows.h>
+
+inline constexpr UINT_PTR kLauncherTimer = 1;
+inline constexpr UINT kLauncherLifetimeMs = 60000;
+inline constexpr int kOffScreen = -30000;
+
+INT_PTR CALLBACK LauncherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The whole program after its command line: returns the exit code.
+int RunLauncher(HINSTANCE instance, const wchar_t *commandLine);

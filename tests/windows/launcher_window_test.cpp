@@ -1,0 +1,225 @@
+// The real brisel.exe under Wine: when it leaves at once, when it shows its off-screen
+// window, and how that window ends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "common/registry_flags.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Launched {
+    HANDLE process = nullptr;
+    DWORD id = 0;
+};
+
+std::wstring LauncherPath()
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return (fs::path(self).parent_path().parent_path() / L"bin" / L"brisel.exe").wstring();
+}
+
+Launched StartLauncher(const std::wstring &arguments)
+{
+    std::wstring commandLine = L"\"" + LauncherPath() + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    STARTUPINFOW startup = {sizeof(startup)};
+    PROCESS_INFORMATION process = {};
+    Launched launched;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        launched = {process.hProcess, process.dwProcessId};
+    }
+    return launched;
+}
+
+struct FindRequest {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialogOfProcess(HWND window, LPARAM lParam)
+{
+    auto *request = reinterpret_cast<FindRequest *>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    // Visible only once its initialisation (and so the move off-screen) is over.
+    if (owner == request->processId && wcscmp(className, L"#32770") == 0 &&
+        IsWindowVisible(window)) {
+        request->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND LauncherWindow(DWORD processId)
+{
+    FindRequest request = {processId, nullptr};
+    EnumWindows(MatchDialogOfProcess, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
+
+HWND WaitForLauncherWindow(const Launched &launched, DWORD ms)
+{
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        if (HWND window = LauncherWindow(launched.id))
+            return window;
+        if (WaitForSingleObject(launched.process, 50) == WAIT_OBJECT_0)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+DWORD ExitCodeAfter(const Launched &launched, DWORD ms)
+{
+    if (WaitForSingleObject(launched.process, ms) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(launched.process, &code);
+    return code;
+}
+
+void SetShowDesktopValue(DWORD value)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kFlagsKeyPath, 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, kShowDesktopValue, 0, REG_DWORD, reinterpret_cast<BYTE *>(&value),
+                   sizeof(value));
+    RegCloseKey(key);
+}
+
+bool FlagsKeyExists()
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kFlagsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// The launcher waits for some window to be in front before it shows itself, as the Start
+// screen is at logon; on the bare test display this one plays that part.
+class LauncherProgram : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        front = CreateWindowExW(0, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, 10, 10, 100, 50,
+                                nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(front);
+        HKEY key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kFlagsKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            DWORD size = sizeof(savedValue);
+            hadValue = RegQueryValueExW(key, kShowDesktopValue, nullptr, nullptr,
+                                        reinterpret_cast<BYTE *>(&savedValue),
+                                        &size) == ERROR_SUCCESS;
+            RegCloseKey(key);
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        if (hadValue)
+            SetShowDesktopValue(savedValue);
+        DestroyWindow(front);
+    }
+    void TearDown() override
+    {
+        if (launched.process) {
+            if (WaitForSingleObject(launched.process, 0) != WAIT_OBJECT_0)
+                TerminateProcess(launched.process, 1);
+            CloseHandle(launched.process);
+        }
+    }
+    Launched launched;
+    static inline HWND front = nullptr;
+    static inline bool hadValue = false;
+    static inline DWORD savedValue = 1;
+};
+
+}  // namespace
+
+TEST_F(LauncherProgram, AutoWithShowDesktopOffLeavesAtOnceWithoutAWindow)
+{
+    SetShowDesktopValue(0);
+    launched = StartLauncher(L"auto");
+    ASSERT_NE(launched.process, nullptr);
+    EXPECT_EQ(WaitForLauncherWindow(launched, 3000), nullptr);
+    EXPECT_EQ(ExitCodeAfter(launched, 0), 0u);
+}
+
+TEST_F(LauncherProgram, AutoWithoutTheKeyCreatesItAndShowsTheWindowOffScreen)
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, kFlagsKeyPath);
+    ASSERT_FALSE(FlagsKeyExists());
+    launched = StartLauncher(L"auto");
+    HWND window = WaitForLauncherWindow(launched, 10000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(FlagsKeyExists());
+
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, -30000);
+    EXPECT_EQ(rect.top, -30000);
+    wchar_t title[32] = {};
+    GetWindowTextW(window, title, 32);
+    EXPECT_STREQ(title, L"Brisel");
+    LONG style = GetWindowLongW(window, GWL_STYLE);
+    LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU),
+              WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(exStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW), WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    EXPECT_NE(GetDlgItem(window, IDCANCEL), nullptr);
+
+    // The Cancel button's command is not handled: the window stays.
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDCANCEL)));
+    EXPECT_EQ(ExitCodeAfter(launched, 1500), DWORD(STILL_ACTIVE));
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCodeAfter(launched, 5000), 0u);
+}
+
+TEST_F(LauncherProgram, OtherCommandLinesIgnoreTheFlag)
+{
+    SetShowDesktopValue(0);
+    for (const wchar_t *arguments : {L"", L"AUTO", L"auto now", L"Auto"}) {
+        SCOPED_TRACE(testing::Message() << "arguments '" << fs::path(arguments).string() << "'");
+        launched = StartLauncher(arguments);
+        HWND window = WaitForLauncherWindow(launched, 10000);
+        ASSERT_NE(window, nullptr);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(ExitCodeAfter(launched, 5000), 0u);
+        CloseHandle(launched.process);
+        launched = {};
+    }
+}
+
+TEST_F(LauncherProgram, EndsByItselfAfterAMinute)
+{
+    SetShowDesktopValue(1);
+    launched = StartLauncher(L"auto");
+    ASSERT_NE(WaitForLauncherWindow(launched, 10000), nullptr);
+    DWORD shownAt = GetTickCount();
+    EXPECT_EQ(ExitCodeAfter(launched, 50000), DWORD(STILL_ACTIVE));
+    EXPECT_EQ(ExitCodeAfter(launched, 25000), 0u);
+    DWORD lived = GetTickCount() - shownAt;
+    EXPECT_GE(lived, 59000u);
+    EXPECT_LE(lived, 70000u);
+}
+
+int wmain(int argc, wchar_t **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
