@@ -4,11 +4,6 @@
 
 #include "render/portable/pixels.h"
 
-// An item is new when created less than `days` days before now; both times are the upper
-// 32 bits of file times (one unit is 2^32 x 100 ns).  A creation time after now counts as
-// very old, and an item without a file (created 0) is never new.
-bool IsNewItem(bool hilight, int days, uint32_t nowHigh, uint32_t createdHigh);
-
 // The band of the top level: a column of `ribbonWidth` inside the frame.
 PixelRect BandRect(int frame, int ribbonWidth, int menuHeight);
 

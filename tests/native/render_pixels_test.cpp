@@ -334,31 +334,6 @@ TEST(RenderPixels, EmptySurfacesAreLeftAlone)
     }
 }
 
-TEST(RenderPaintRules, NewItemWithinDays)
-{
-    constexpr uint32_t kNow = 0x01D9A000;
-    constexpr uint32_t kDay = 201;  // a little under one day of upper file-time units
-    struct Case {
-        bool hilight;
-        int days;
-        uint32_t created;
-        bool expected;
-    } cases[] = {
-        {true, 3, kNow - 2 * kDay, true},
-        {true, 2, kNow - 2 * kDay - 2, false},
-        {true, 0, kNow, false},
-        {true, 3, kNow - 1, true},
-        {false, 3, kNow - 1, false},
-        {true, 3, 0, false},            // no file
-        {true, 3, kNow + 5, false},     // created after now: very old
-        {true, 1, kNow - 201, true},    // 201 < 201.17
-        {true, 1, kNow - 202, false},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(IsNewItem(c.hilight, c.days, kNow, c.created), c.expected)
-            << c.days << " days, created " << kNow - c.created << " units ago";
-}
-
 TEST(RenderPaintRules, BandAndFiller)
 {
     PixelRect band = BandRect(4, 30, 200);

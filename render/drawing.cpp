@@ -1,0 +1,173 @@
+#include "render/drawing.h"
+
+#include "settings/settings.h"
+
+namespace {
+
+constexpr DWORD kThemedTextFlags = DTT_COMPOSITED | DTT_TEXTCOLOR;
+
+// The picture selected into a memory DC compatible with `dc` for one blit.
+class TPictureDc {
+public:
+    TPictureDc(HDC dc, HBITMAP picture)
+        : dc_(picture ? CreateCompatibleDC(dc) : nullptr), old_(dc_ ? SelectObject(dc_, picture) : nullptr)
+    {
+    }
+    ~TPictureDc()
+    {
+        if (dc_) {
+            SelectObject(dc_, old_);
+            DeleteDC(dc_);
+        }
+    }
+    TPictureDc(const TPictureDc &) = delete;
+    TPictureDc &operator=(const TPictureDc &) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace
+
+TSurface::TSurface(HDC target, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows run top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    bitmap_ = CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap_)
+        return;
+    dc_ = CreateCompatibleDC(target);
+    if (!dc_) {
+        DeleteObject(bitmap_);
+        bitmap_ = nullptr;
+        return;
+    }
+    oldBitmap_ = SelectObject(dc_, bitmap_);
+    bits_ = static_cast<uint32_t *>(bits);
+    width_ = width;
+    height_ = height;
+}
+
+TSurface::~TSurface()
+{
+    if (dc_) {
+        SelectObject(dc_, oldBitmap_);
+        DeleteDC(dc_);
+    }
+    if (bitmap_)
+        DeleteObject(bitmap_);
+}
+
+SIZE PictureSize(HBITMAP picture)
+{
+    BITMAP info = {};
+    if (!picture || !GetObjectW(picture, sizeof(info), &info))
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
+
+void DrawPicture(HDC dc, HBITMAP picture)
+{
+    SIZE size = PictureSize(picture);
+    TPictureDc source(dc, picture);
+    if (source.Get())
+        BitBlt(dc, 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+}
+
+void StretchPicture(HDC dc, int x, int y, int w, int h, HBITMAP picture)
+{
+    SIZE size = PictureSize(picture);
+    TPictureDc source(dc, picture);
+    if (!source.Get() || w <= 0 || h <= 0)
+        return;
+    int oldMode = SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE wants the brush origin reset
+    StretchBlt(dc, x, y, w, h, source.Get(), 0, 0, size.cx, size.cy, SRCCOPY);
+    SetStretchBltMode(dc, oldMode);
+}
+
+void CopyPictureAt(HDC dc, int w, int h, int srcX, int srcY, HBITMAP picture)
+{
+    TPictureDc source(dc, picture);
+    if (source.Get() && w > 0 && h > 0)
+        BitBlt(dc, 0, 0, w, h, source.Get(), srcX, srcY, SRCCOPY);
+}
+
+void BlendPicture(HDC dc, int x, int y, int w, int h, HBITMAP picture)
+{
+    SIZE size = PictureSize(picture);
+    TPictureDc source(dc, picture);
+    if (!source.Get() || w <= 0 || h <= 0 || size.cx <= 0 || size.cy <= 0)
+        return;
+    SetStretchBltMode(dc, COLORONCOLOR);
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, x, y, w, h, source.Get(), 0, 0, size.cx, size.cy, blend);
+}
+
+void BlendSurface(HDC dc, int x, int y, const TSurface &surface)
+{
+    if (!surface.Ok())
+        return;
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, x, y, surface.Width(), surface.Height(), surface.Dc(), 0, 0, surface.Width(),
+               surface.Height(), blend);
+}
+
+bool FillSurface(const TSurface &surface, const ItemPlacement &place, POINT windowOrigin)
+{
+    if (!surface.Ok())
+        return false;
+    MenuFill fill = {Settings.DrawColorMode, Settings.DrawColorPlain, Settings.DrawColorGradient1,
+                     Settings.DrawColorGradient2, Settings.DrawColorAlpha};
+    if (fill.mode == 3 && Settings.BackMenuBitmap) {
+        // With BackMenuImageMode the picture stays still on the screen under the menus.
+        POINT source = {place.item.left, place.item.top};
+        if (Settings.BackMenuImageMode) {
+            source.x += windowOrigin.x;
+            source.y += windowOrigin.y;
+        }
+        CopyPictureAt(surface.Dc(), surface.Width(), surface.Height(), source.x, source.y,
+                      Settings.BackMenuBitmap);
+        GdiFlush();
+        PremultiplySurface(surface.Pixels(), fill.alpha);
+    }
+    return FillMenuSurface(surface.Pixels(), fill, place);
+}
+
+void DrawThemedText(HTHEME theme, HDC dc, const wchar_t *text, int length, RECT rect,
+                    DWORD format, COLORREF color)
+{
+    DTTOPTS options = {};
+    options.dwSize = sizeof(options);
+    options.dwFlags = kThemedTextFlags;
+    options.crText = color;
+    DrawThemeTextEx(theme, dc, 0, 0, text, length, format, &rect, &options);
+}
+
+void ApplyGlow(const TSurface &surface, HTHEME theme, HFONT font, const wchar_t *text, int length,
+               RECT rect, DWORD format, const GlowParams &params, COLORREF textColor)
+{
+    if (!surface.Ok())
+        return;
+    TSurface glow(surface.Dc(), surface.Width(), surface.Height());
+    if (!glow.Ok())
+        return;
+    TSelection selectedFont(glow.Dc(), font);
+    // The colour of this first pass is irrelevant: its pixels only mark where text is.
+    DrawThemedText(theme, glow.Dc(), text, length, rect, format, Settings.GlowColor);
+    GdiFlush();
+    GlowHalo(glow.Pixels(), params);
+    DrawThemedText(theme, glow.Dc(), text, length, rect, format, textColor);
+    GdiFlush();
+    BlendSurface(surface.Dc(), 0, 0, glow);
+}

@@ -1,0 +1,92 @@
+// Drawing primitives over GDI and the visual styles: off-screen 32-bit surfaces, the
+// picture blitters, the item fill and the glow behind text.  The pixel arithmetic itself is
+// in render/portable.
+#pragma once
+#include <windows.h>
+#include <uxtheme.h>
+
+#include "render/portable/glow.h"
+#include "render/portable/pixels.h"
+
+// A top-down 32-bit DIB section selected into its own memory DC, transparent when made.
+// Ok() is false when the size is empty or the section could not be made; then every use
+// draws nothing.
+class TSurface {
+public:
+    TSurface(HDC target, int width, int height);
+    ~TSurface();
+    TSurface(const TSurface &) = delete;
+    TSurface &operator=(const TSurface &) = delete;
+
+    bool Ok() const { return bits_ != nullptr; }
+    HDC Dc() const { return dc_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    PixelSurface Pixels() const { return {bits_, width_, height_}; }
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    uint32_t *bits_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// Selects a GDI object into a DC for one scope and puts the previous one back.
+class TSelection {
+public:
+    TSelection(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+    ~TSelection()
+    {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+    TSelection(const TSelection &) = delete;
+    TSelection &operator=(const TSelection &) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A pen, brush or region made for one scope and deleted at its end.
+class TGdiObject {
+public:
+    explicit TGdiObject(HGDIOBJ object) : object_(object) {}
+    ~TGdiObject()
+    {
+        if (object_)
+            DeleteObject(object_);
+    }
+    TGdiObject(const TGdiObject &) = delete;
+    TGdiObject &operator=(const TGdiObject &) = delete;
+    HGDIOBJ Get() const { return object_; }
+
+private:
+    HGDIOBJ object_;
+};
+
+// Picture blitters; a null picture draws nothing.
+void DrawPicture(HDC dc, HBITMAP picture);
+void StretchPicture(HDC dc, int x, int y, int w, int h, HBITMAP picture);
+void CopyPictureAt(HDC dc, int w, int h, int srcX, int srcY, HBITMAP picture);
+void BlendPicture(HDC dc, int x, int y, int w, int h, HBITMAP picture);
+SIZE PictureSize(HBITMAP picture);
+
+// Alpha-blends a whole surface (premultiplied, per-pixel alpha) onto dc at (x, y).
+void BlendSurface(HDC dc, int x, int y, const TSurface &surface);
+
+// Fills an item surface by DrawColorMode (the picture mode reads the menu background
+// picture); `windowOrigin` is the level's screen position for BackMenuImageMode.  Returns
+// whether the black outline may be drawn over the fill.
+bool FillSurface(const TSurface &surface, const ItemPlacement &place, POINT windowOrigin);
+
+// One composited theme text call in the given colour.
+void DrawThemedText(HTHEME theme, HDC dc, const wchar_t *text, int length, RECT rect,
+                    DWORD format, COLORREF color);
+
+// Glowing (or shadowed) text: the halo of `params`, then the text in `textColor`, blended
+// onto `surface`.  `font` is the font the text is drawn in.
+void ApplyGlow(const TSurface &surface, HTHEME theme, HFONT font, const wchar_t *text, int length,
+               RECT rect, DWORD format, const GlowParams &params, COLORREF textColor);
