@@ -1,0 +1,126 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "common/portable/text.h"
+#include "common/win_text.h"
+#include "menu/menu_item.h"
+#include "menu/portable/menu_keywords.h"
+#include "menu/tmenu.h"
+#include "settings/settings.h"
+
+// SLR_NO_UI | SLR_ANY_MATCH | SLR_NOUPDATE: never ask the user, never rewrite the link.
+static constexpr DWORD kQuietResolveFlags = 19;
+
+TMenuItem *MakeItem(const wchar_t *path, bool hasSubmenu, bool isEmptyMarker, bool skipLookup)
+{
+    TMenuItem *item = new TMenuItem{};
+    CopyText(U16(item->Path), MAX_PATH, U16View(path));
+    const bool isKeyword = item->Path[0] == L'*' || item->Path[0] == L'{';
+    item->IsEmptyMarker = isEmptyMarker;
+    item->IsSeparator = U16View(item->Path) == kSeparatorKeyword;
+    item->IsMovable = !isKeyword;
+    if (hasSubmenu)
+        item->Submenu = new TMenu(item, false);
+    if (!skipLookup)
+        LookUp(item);
+    return item;
+}
+
+static DWORD CreationTimeHigh(const wchar_t *path)
+{
+    // Backup semantics let folders open too.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    FILETIME created = {};
+    if (!GetFileTime(file, &created, nullptr, nullptr))
+        created.dwHighDateTime = 0;
+    CloseHandle(file);
+    return created.dwHighDateTime;
+}
+
+// The link's description, or its target when it has none; empty for anything but a link.
+static void ReadShortcutTip(const wchar_t *path, wchar_t *tip)
+{
+    tip[0] = 0;
+    IShellLinkW *link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void **>(&link))))
+        return;
+    IPersistFile *file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+        if (SUCCEEDED(file->Load(path, STGM_READ))) {
+            link->Resolve(GetDesktopWindow(), kQuietResolveFlags);
+            if (FAILED(link->GetDescription(tip, MAX_PATH)))
+                tip[0] = 0;
+            if (tip[0] == 0 && FAILED(link->GetPath(tip, MAX_PATH, nullptr, 0)))
+                tip[0] = 0;
+            tip[MAX_PATH - 1] = 0;
+        }
+        file->Release();
+    }
+    link->Release();
+}
+
+void LookUp(TMenuItem *item)
+{
+    if (item->Icon)
+        DestroyIcon(item->Icon);
+    item->Icon = nullptr;
+    item->CreatedHigh = 0;
+    item->Tip[0] = 0;
+    if (item->IsEmptyMarker) {
+        CopyText(U16(item->Caption), MAX_PATH, U16View(Settings.Local[LocalEmpty]));
+        return;
+    }
+    item->Caption[0] = 0;
+    SHFILEINFOW info = {};
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+        item->Path, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME));
+    if (images) {
+        CopyText(U16(item->Caption), MAX_PATH, U16View(info.szDisplayName));
+        item->Icon = ImageList_GetIcon(images, info.iIcon, ILD_NORMAL);
+    }
+    item->CreatedHigh = CreationTimeHigh(item->Path);
+    ReadShortcutTip(item->Path, item->Tip);
+}
+
+void DestroyItem(TMenuItem *item)
+{
+    if (!item)
+        return;
+    if (item->Icon)
+        DestroyIcon(item->Icon);
+    delete item->Submenu;
+    delete item;
+}
+
+bool IsItemNew(const TMenuItem *item)
+{
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    return IsCreatedRecently(Settings.Hilight, now.dwHighDateTime, item->CreatedHigh, Settings.Days);
+}
+
+HICON LoadSpecialItemIcon(const wchar_t *keyword)
+{
+    const SpecialKeyword *row = FindSpecialKeyword(U16View(keyword));
+    if (!row || row->IconSlot == kNoIconSlot)
+        return nullptr;
+    wchar_t file[2 * MAX_PATH];
+    DWORD length = ExpandEnvironmentStringsW(Settings.SpecialIconFile[row->IconSlot], file,
+                                             2 * MAX_PATH);
+    if (length == 0 || length > 2 * MAX_PATH)
+        return nullptr;
+    // The shell functions below take at most MAX_PATH units.
+    file[MAX_PATH - 1] = 0;
+    HICON icon = nullptr;
+    if (ExtractIconExW(file, Settings.SpecialIconIndex[row->IconSlot], &icon, nullptr, 1) == 1 &&
+        icon)
+        return icon;
+    WORD index = 0;
+    return ExtractAssociatedIconW(GetModuleHandleW(nullptr), file, &index);
+}

@@ -1,0 +1,37 @@
+// The special menu items named by keyword ("*ayuda"), what places them in the first level,
+// their captions and icon settings; and the rules that compare captions and mark new items.
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "settings/portable/language_keys.h"
+
+inline constexpr int kNoLanguageKey = -1;
+inline constexpr int kNoIconSlot = -1;
+
+struct SpecialKeyword {
+    std::u16string_view Keyword;
+    char16_t Letter;            // letter of ShowString that places it in the first level, or 0
+    int Caption;                // LanguageKey, or kNoLanguageKey
+    int IconSlot;               // SpecialIconSlot, or kNoIconSlot
+    bool HasSubLevel;           // "*paneldecontrol" only when ShowControlEx is set
+    bool IconEditable;          // its icon is edited through the generic properties dialog
+};
+
+inline constexpr std::u16string_view kSeparatorKeyword = u"*separator";
+inline constexpr std::u16string_view kSearchBoxKeyword = u"*busquedarapida";
+
+// The row of a keyword, compared exactly; null for any other text.
+const SpecialKeyword *FindSpecialKeyword(std::u16string_view keyword);
+// The row placed by a ShowString letter; null for letters outside the table.
+const SpecialKeyword *FindKeywordOfLetter(char16_t letter);
+
+// Captions compared with only a to z folded to upper case (accented letters stay distinct).
+bool CaptionsEqual(std::u16string_view a, std::u16string_view b);
+
+// FILETIME units of 2^32 x 100 ns in one day.
+inline constexpr double kFileTimeHighUnitsPerDay = 201.1656761;
+
+// An item is new while the upper FILETIME halves of now and of its creation differ (as an
+// unsigned 32-bit difference) by less than `days` days.
+bool IsCreatedRecently(bool hilight, uint32_t nowHigh, uint32_t createdHigh, int days);
