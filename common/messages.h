@@ -12,6 +12,13 @@ inline constexpr const wchar_t *kRebarClass = L"ReBarWindow32";
 inline constexpr const wchar_t *kTaskListClass = L"MSTaskSwWClass";
 inline constexpr const wchar_t *kEdgeWindowClass = L"EdgeUiInputWndClass";
 inline constexpr const wchar_t *kDesktopShellWindowClass = L"ApplicationManager_DesktopShellWindow";
+// Classes of the main program's own controls.
+inline constexpr const wchar_t *kSearchBoxClass = L"EditEx";
+inline constexpr const wchar_t *kSearchListClass = L"ListEx";
+inline constexpr const wchar_t *kIconControlClass = L"TVRA_IconControl";
+inline constexpr const wchar_t *kColorControlClass = L"TVRA_ColorControl";
+inline constexpr const wchar_t *kSampleClass = L"TVRA_Sample";
+inline constexpr const wchar_t *kIconButtonClass = L"TVRA_IconButton";
 
 // ---- Registered messages ----
 inline constexpr const wchar_t *kTaskbarCreatedMessage = L"TaskbarCreated";
@@ -63,6 +70,48 @@ enum TaskbarMessage : unsigned {
     TASKBAR_SHUTDOWN_REQUEST = 1366,   // the taskbar's own; turned into WM_CLOSE to us
 };
 
+// ---- Inside the main program ----
+// Timers of the main window.
+enum MainWindowTimer : unsigned {
+    TIMER_REBUILD = 1,        // one rebuild a second after the last Start Menu change
+    TIMER_RECENT_CHANGED = 2, // refresh the recent items level after the Recent folder changed
+    TIMER_READY = 3,          // toggles are accepted again after the menus closed
+};
+
+// Commands of the start button's context menu.
+enum StartButtonCommand : unsigned {
+    CMD_BUTTON_ABOUT = 1031,
+    CMD_BUTTON_OPTIONS = 1032,
+    CMD_BUTTON_EXPLORE = 1033,
+    CMD_BUTTON_EXPLORE_ALL = 1034,
+    CMD_BUTTON_EXIT = 1035,
+};
+
+// Control id of the search box child of the top menu level.
+inline constexpr int kSearchBoxControlId = 31416;
+
 // lParam of a WM_SYSCOMMAND / SC_TASKLIST that must reach the shell unchanged because the
 // system's own Start screen is really wanted.
 inline constexpr long long kStartScreenMarker = 0x0ACEBEDA;
+
+// ---- Messages to a menu level (TVRA_MenuWindow), sent by its drop target ----
+enum MenuWindowMessage : unsigned {
+    UM_MENU_DRAG_OVER = 1025,        // lParam: pointer in client coordinates
+    UM_MENU_DROP = 1028,
+    UM_MENU_DRAG_ENTER = 1031,
+    UM_MENU_DRAG_LEAVE = 1032,
+};
+
+// Timers of a menu level.
+enum MenuWindowTimer : unsigned {
+    TIMER_MENU_CLOSE_ALL_SUBS = 1,   // close the level's sub-levels (killed by ShowLevel)
+    TIMER_MENU_OPEN_SUB = 222,       // the pointer rested on a folder for MenuDelay
+    TIMER_MENU_CLOSE_SUBS = 223,     // the pointer rested on a plain item for MenuDelay
+};
+
+// Control id of the search box's button.
+inline constexpr int kSearchButtonControlId = 27182;
+
+// Both parameters of a WM_CONTEXTMENU that the search results list posts to a level: the
+// context menu is for the item whose path it left in the menu-wide SharedPath.
+inline constexpr long long kSearchResultContextMarker = 0x0ACEBEDA;
