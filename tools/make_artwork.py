@@ -174,7 +174,8 @@ def main():
     icon_pngs = [(s, png_bytes(s, s, render(s, orb_shader(blue, light, False))))
                  for s in (16, 32, 48, 256)]
     write(os.path.join(out, "orvella.ico"), ico_bytes(icon_pngs))
-    write(os.path.join(out, "uninstall-side.bmp"), bmp_bytes(164, 314, side_picture(164, 314)))
+    # The wizard's frame is 122 by 196 dialog units: 183 by 318 pixels at 96 dpi.
+    write(os.path.join(out, "uninstall-side.bmp"), bmp_bytes(183, 318, side_picture(183, 318)))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,203 @@
+// The uninstall steps with a fake system: their order, their waits, what they remove, and
+// the clean-up script they leave, without ending or removing anything real.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/messages.h"
+#include "uninstaller/uninstall_wizard.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FakeLog {
+    std::vector<std::wstring> calls;
+    bool mainWindowRuns = true;
+    bool localDataKnown = true;
+    std::wstring localData;
+    std::wstring modulePath = L"C:\\Program Files\\Orvella\\TVRAUninstaller.exe";
+};
+FakeLog *g_log = nullptr;
+HWND const kMainWindow = reinterpret_cast<HWND>(0x4242);
+
+std::wstring KeyName(HKEY root, LPCWSTR path)
+{
+    return std::wstring(root == HKEY_CURRENT_USER    ? L"HKCU"
+                        : root == HKEY_LOCAL_MACHINE ? L"HKLM"
+                                                     : L"?") +
+           (path ? std::wstring(L"\\") + path : L"");
+}
+
+HWND WINAPI FakeFindWindow(LPCWSTR className, LPCWSTR title)
+{
+    g_log->calls.push_back(std::wstring(L"find ") + className + (title ? L" titled" : L""));
+    return g_log->mainWindowRuns ? kMainWindow : nullptr;
+}
+LRESULT WINAPI FakeSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT, UINT,
+                        PDWORD_PTR)
+{
+    g_log->calls.push_back(L"send " + std::to_wstring(message) + L" to " +
+                           (window == kMainWindow ? L"main" : L"?") + L" " +
+                           std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
+    return 0;
+}
+void WINAPI FakeSleep(DWORD ms) { g_log->calls.push_back(L"sleep " + std::to_wstring(ms)); }
+HINSTANCE WINAPI FakeShellExecute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                  LPCWSTR directory, INT show)
+{
+    g_log->calls.push_back(std::wstring(L"run ") + (verb ? verb : L"default") + L" [" + file +
+                           L"] [" + (parameters ? parameters : L"") + L"]" +
+                           (directory ? L" in a folder" : L"") +
+                           (show == SW_HIDE ? L" hidden" : L" shown"));
+    return reinterpret_cast<HINSTANCE>(33);
+}
+LSTATUS WINAPI FakeDeleteTree(HKEY root, LPCWSTR path)
+{
+    g_log->calls.push_back(L"delete " + KeyName(root, path));
+    return ERROR_SUCCESS;
+}
+LSTATUS WINAPI FakeFlush(HKEY root)
+{
+    g_log->calls.push_back(L"flush " + KeyName(root, nullptr));
+    return ERROR_SUCCESS;
+}
+HRESULT WINAPI FakeFolderPath(HWND, int csidl, HANDLE, DWORD, LPWSTR path)
+{
+    if (!g_log->localDataKnown || csidl != CSIDL_LOCAL_APPDATA)
+        return E_FAIL;
+    lstrcpynW(path, g_log->localData.c_str(), MAX_PATH);
+    return S_OK;
+}
+DWORD WINAPI FakeModuleFileName(HMODULE, LPWSTR buffer, DWORD size)
+{
+    lstrcpynW(buffer, g_log->modulePath.c_str(), size);
+    return static_cast<DWORD>(g_log->modulePath.size());
+}
+
+const TUninstallSystem kFakeSystem = {
+    FakeFindWindow, FakeSend,  FakeSleep,      FakeShellExecute,
+    FakeDeleteTree, FakeFlush, FakeFolderPath, FakeModuleFileName,
+};
+
+std::string ReadBytes(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::wstring SystemFolder()
+{
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    return system;
+}
+
+class UninstallSteps : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        localData = fs::path(temp) / (L"uninst-steps " + std::to_wstring(GetCurrentProcessId()));
+        fs::create_directories(localData);
+        log.localData = localData.wstring();
+        g_log = &log;
+        g_Uninstaller.system = &kFakeSystem;
+        g_Uninstaller.step = 0;
+    }
+    void TearDown() override
+    {
+        g_Uninstaller.system = &kRealUninstallSystem;
+        g_log = nullptr;
+        std::error_code ignored;
+        fs::remove_all(localData, ignored);
+    }
+    fs::path ScriptPath() const { return localData / L"uninstallorvella.bat"; }
+    FakeLog log;
+    fs::path localData;
+};
+
+}  // namespace
+
+TEST_F(UninstallSteps, RunInOrderWithTheirWaits)
+{
+    RunUninstallSteps();
+    const std::wstring sc = L"[" + SystemFolder() + L"\\sc.exe]";
+    std::vector<std::wstring> expected = {
+        L"find TVRA_MainWindow",
+        L"send 1127 to main 0 0",
+        L"sleep 7000",
+        L"run default " + sc + L" [stop TVRAService] hidden",
+        L"sleep 3000",
+        L"run default " + sc + L" [delete TVRAService] hidden",
+        L"delete HKCU\\Software\\TVRA",
+        L"flush HKCU",
+        L"delete HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvella",
+        L"run default [" + ScriptPath().wstring() + L"] [] hidden",
+    };
+    EXPECT_EQ(log.calls, expected);
+    EXPECT_EQ(g_Uninstaller.step, 1);
+}
+
+TEST_F(UninstallSteps, WithoutAMainProgramEveryOtherStepStillRuns)
+{
+    log.mainWindowRuns = false;
+    RunUninstallSteps();
+    ASSERT_EQ(log.calls.size(), 9u);
+    EXPECT_EQ(log.calls[0], L"find TVRA_MainWindow");
+    EXPECT_EQ(log.calls[1], L"sleep 7000");
+    EXPECT_EQ(log.calls.back(), L"run default [" + ScriptPath().wstring() + L"] [] hidden");
+}
+
+TEST_F(UninstallSteps, ScriptIsWrittenByteExactIntoLocalApplicationData)
+{
+    // Left over from an earlier, longer script: nothing of it may remain.
+    std::ofstream(ScriptPath(), std::ios::binary) << std::string(4000, 'x');
+    ASSERT_TRUE(WriteAndStartCleanupScript());
+    const std::string folder = "C:\\Program Files\\Orvella";
+    const std::string script = fs::path(ScriptPath()).string();
+    const std::string expected =
+        "del \"" + folder + "\\images\\*.bmp\"\r\n"
+        "rd \"" + folder + "\\help\"\r\n"
+        "del \"" + folder + "\\*.exe\"\r\n"
+        "del \"" + folder + "\\*.ini\"\r\n"
+        "del \"" + folder + "\\*.eng\"\r\n"
+        "del \"" + folder + "\\*.esp\"\r\n"
+        "del \"" + folder + "\\*.dll\"\r\n"
+        ":REPEAT\r\n"
+        "del \"" + folder + "\\TVRAUninstaller.exe\"\r\n"
+        "if exist \"" + folder + "\\TVRAUninstaller.exe\" goto REPEAT\r\n"
+        "rd \"" + folder + "\"\r\n"
+        "del \"" + script + "\"\r\n";
+    EXPECT_EQ(ReadBytes(ScriptPath()), expected);
+}
+
+TEST_F(UninstallSteps, NoScriptWithoutTheUsersOwnFolder)
+{
+    log.localDataKnown = false;
+    EXPECT_FALSE(WriteAndStartCleanupScript());
+    EXPECT_TRUE(log.calls.empty());
+}
+
+TEST_F(UninstallSteps, NoScriptForAFolderTheScriptCannotSpell)
+{
+    // No exact form in the console code page: a best-fit spelling could name another folder.
+    log.modulePath = L"C:\\Program Files\\\x041E\x0440\x0432\x0435\x043B\x043B\x0430\x2603\\TVRAUninstaller.exe";
+    std::ofstream(ScriptPath(), std::ios::binary) << "old";
+    EXPECT_FALSE(WriteAndStartCleanupScript());
+    EXPECT_TRUE(log.calls.empty()) << "an old script was started";
+    EXPECT_EQ(ReadBytes(ScriptPath()), "old");
+}
+
+int wmain(int argc, wchar_t **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
