@@ -1,8 +1,116 @@
+#include <windows.h>
+#include <shellapi.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
 #include "app/app_start.h"
+#include "app/app_state.h"
+#include "app/hook_loader.h"
+#include "app/portable/start_rules.h"
+#include "app/window_classes.h"
+#include "common/messages.h"
+#include "common/registry_flags.h"
+#include "common/win_text.h"
+#include "menu/tmenu.h"
+#include "settings/settings.h"
+
+TAppState App;
+
+HBITMAP CreateShieldBitmap()
+{
+    SHSTOCKICONINFO stock = {};
+    stock.cbSize = sizeof(stock);
+    if (FAILED(SHGetStockIconInfo(SIID_SHIELD, SHGSI_ICON | SHGSI_SMALLICON, &stock)))
+        return nullptr;
+    const int width = GetSystemMetrics(SM_CXSMICON);
+    const int height = GetSystemMetrics(SM_CYSMICON);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) {
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        DrawIconEx(memory, 0, 0, stock.hIcon, width, height, 0, nullptr, DI_NORMAL);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+    }
+    DestroyIcon(stock.hIcon);
+    return bitmap;
+}
+
+int MeasureStartArrowWidth()
+{
+    const int systemWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        return systemWidth;
+    SIZE size = {};
+    const bool measured = SUCCEEDED(
+        GetThemePartSize(theme, nullptr, MENU_POPUPSUBMENU, 0, nullptr, TS_DRAW, &size));
+    CloseThemeData(theme);
+    return ChooseArrowWidth(measured, size.cx, systemWidth);
+}
+
+static int ReadScreenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+static void PrepareProcess(HINSTANCE instance)
+{
+    OleInitialize(nullptr);
+    RegisterWindowClasses(instance);
+    LoadSettings();
+    MenuState.DraggingFromMenu = false;
+    MenuState.DragOver = false;
+    App.ShellGetDragImageMessage = RegisterWindowMessageW(kShellGetDragImageMessage);
+    App.TaskbarCreatedMessage = RegisterWindowMessageW(kTaskbarCreatedMessage);
+    App.ShieldBitmap = CreateShieldBitmap();
+    MenuState.ArrowWidth = MeasureStartArrowWidth();
+    SetProcessDPIAware();
+    App.ScreenDpi = ReadScreenDpi();
+    // A drive without media answers the caller instead of showing a system error box.
+    SetErrorMode(SEM_FAILCRITICALERRORS);
+}
+
+static int RunMessageLoop()
+{
+    MSG message = {};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return int(message.wParam);
+}
+
+// The start button lives in the shell and runs code of the hook library: it must be gone
+// before the hooks that keep the library there are removed.
+static void LeaveProgram()
+{
+    WithdrawStartButton();
+    RemoveHooks();
+    if (App.ShieldBitmap)
+        DeleteObject(App.ShieldBitmap);
+    App.ShieldBitmap = nullptr;
+}
 
 int RunMainProgram(HINSTANCE instance, const wchar_t *commandLine)
 {
-    (void)instance;
-    (void)commandLine;
-    return 0;
+    if (commandLine && IsAutoStartArgument(U16View(commandLine)) && !ReadAutoStart())
+        return 0;
+    PrepareProcess(instance);
+    App.MainWindow = CreateWindowExW(0, kMainWindowClass, L"", 0, 0, 0, 200, 200, nullptr,
+                                     nullptr, instance, nullptr);
+    const int exitCode = RunMessageLoop();
+    LeaveProgram();
+    return exitCode;
 }

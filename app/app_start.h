@@ -5,3 +5,7 @@
 // Runs the whole program for the given command line text (without the program name);
 // returns the process exit code.
 int RunMainProgram(HINSTANCE instance, const wchar_t *commandLine);
+
+// The shell's small shield drawn into a 32-bit top-down DIB section.
+HBITMAP CreateShieldBitmap();
+int MeasureStartArrowWidth();

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/portable/start_rules.h"
+#include "app/window_classes.h"
+#include "common/messages.h"
+#include "common/registry_flags.h"
+#include "settings/settings.h"
+
+namespace {
+
+std::wstring WindowsPath(const char *unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char *c = unixPath; *c; ++c)
+        path += *c == '/' ? L'\\' : wchar_t(*c);
+    return path;
+}
+
+std::vector<char> FileBytes(const std::wstring &path)
+{
+    std::vector<char> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::wstring SettingsFile()
+{
+    wchar_t path[MAX_PATH];
+    FormSettingsFileName(path);
+    return path;
+}
+
+struct Started {
+    PROCESS_INFORMATION Process = {};
+    bool Ok = false;
+};
+
+Started StartProgram(const std::wstring &arguments)
+{
+    const std::wstring program = WindowsPath(ORVELLA_IMAGE_DIR "/tvra.exe");
+    std::wstring commandLine = L"\"" + program + L"\"" + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    Started started;
+    started.Ok = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                DETACHED_PROCESS, nullptr, nullptr, &startup, &started.Process);
+    return started;
+}
+
+// Waits for the program's main window; the program is ended by id afterwards since the
+// main window does not take requests yet in every build.
+bool RunsWithMainWindow(Started &started)
+{
+    bool found = false;
+    for (int i = 0; i < 150 && !found; ++i) {
+        if (WaitForSingleObject(started.Process.hProcess, 100) == WAIT_OBJECT_0)
+            break;
+        found = FindWindowW(kMainWindowClass, nullptr) != nullptr;
+    }
+    if (HWND window = FindWindowW(kMainWindowClass, nullptr))
+        PostMessageW(window, UM_EXIT, 0, 0);
+    if (WaitForSingleObject(started.Process.hProcess, 4000) != WAIT_OBJECT_0)
+        TerminateProcess(started.Process.hProcess, 1);
+    WaitForSingleObject(started.Process.hProcess, 5000);
+    CloseHandle(started.Process.hThread);
+    CloseHandle(started.Process.hProcess);
+    return found;
+}
+
+}  // namespace
+
+TEST(AutoArgument, OnlyTheExactWordCounts)
+{
+    struct Case {
+        std::u16string_view arguments;
+        bool isAuto;
+    } cases[] = {
+        {u"auto", true},   {u"AUTO", false}, {u"auto ", false}, {u"/auto", false},
+        {u" auto", false}, {u"aut", false},  {u"", false},       {u"autostart", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(IsAutoStartArgument(c.arguments), c.isAuto);
+}
+
+TEST(ArrowWidth, ThemedSizeOnlyWithinZeroTo32)
+{
+    struct Case {
+        bool themed;
+        int themedWidth, expected;
+    } cases[] = {
+        {true, 9, 9}, {true, 0, 0}, {true, 32, 32}, {true, 40, 15}, {true, -1, 15}, {false, 9, 15},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ChooseArrowWidth(c.themed, c.themedWidth, 15), c.expected);
+}
+
+TEST(WindowClasses, AreRegisteredAsTheProgramNeedsThem)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterWindowClasses(instance);
+    struct Case {
+        const wchar_t *name;
+        UINT style;
+        int extra;
+        bool cursor, background, icon;
+    } cases[] = {
+        {L"EditEx", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 0, true, false, false},
+        {L"ListEx", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 0, true, false, false},
+        {L"TVRA_IconControl", CS_HREDRAW | CS_VREDRAW, 8, false, true, false},
+        {L"TVRA_ColorControl", CS_HREDRAW | CS_VREDRAW, 8, true, false, false},
+        {L"TVRA_Sample", CS_HREDRAW | CS_VREDRAW | CS_DROPSHADOW, 8, false, true, false},
+        {L"TVRA_IconButton", CS_HREDRAW | CS_VREDRAW, 32, true, false, false},
+        {L"TVRA_MenuWindow", CS_HREDRAW | CS_VREDRAW | CS_DROPSHADOW, 8, true, false, false},
+        {L"TVRA_MainWindow", CS_HREDRAW | CS_VREDRAW, 0, true, false, false},
+    };
+    for (const Case &c : cases) {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof(wc);
+        ASSERT_TRUE(GetClassInfoExW(instance, c.name, &wc)) << c.name;
+        EXPECT_EQ(wc.style, c.style) << c.name;
+        EXPECT_EQ(wc.cbWndExtra, c.extra) << c.name;
+        EXPECT_EQ(wc.cbClsExtra, 0) << c.name;
+        EXPECT_EQ(wc.hCursor != nullptr, c.cursor) << c.name;
+        EXPECT_EQ(wc.hbrBackground != nullptr, c.background) << c.name;
+        EXPECT_EQ(wc.lpszMenuName, nullptr) << c.name;
+    }
+}
+
+TEST(ProgramStart, AutoWithAutoStartOffEndsAtOnceWithoutTouchingAnything)
+{
+    ClearAutoStart();
+    DeleteFileW(SettingsFile().c_str());
+    Started started = StartProgram(L" auto");
+    ASSERT_TRUE(started.Ok);
+    EXPECT_EQ(WaitForSingleObject(started.Process.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(started.Process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(started.Process.hThread);
+    CloseHandle(started.Process.hProcess);
+    // It stopped before reading its settings, so none were created.
+    EXPECT_EQ(GetFileAttributesW(SettingsFile().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
+    SetAutoStart();
+}
+
+TEST(ProgramStart, OtherArgumentsStartRegardlessOfAutoStart)
+{
+    for (const wchar_t *arguments : {L" AUTO", L" auto ", L" /auto"}) {
+        ClearAutoStart();
+        Started started = StartProgram(arguments);
+        ASSERT_TRUE(started.Ok);
+        EXPECT_TRUE(RunsWithMainWindow(started)) << arguments;
+    }
+    SetAutoStart();
+    Started automatic = StartProgram(L" auto");
+    ASSERT_TRUE(automatic.Ok);
+    EXPECT_TRUE(RunsWithMainWindow(automatic)) << "auto with AutoStart on";
+}
+
+TEST(ProgramStart, FirstStartCopiesTheDefaultsByteForByte)
+{
+    DeleteFileW(SettingsFile().c_str());
+    Started started = StartProgram(L"");
+    ASSERT_TRUE(started.Ok);
+    EXPECT_TRUE(RunsWithMainWindow(started));
+    const std::vector<char> defaults = FileBytes(WindowsPath(ORVELLA_IMAGE_DIR "/settings_default.ini"));
+    ASSERT_FALSE(defaults.empty());
+    EXPECT_EQ(FileBytes(SettingsFile()), defaults);
+}
+
+int wmain(int argc, wchar_t **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
