@@ -169,5 +169,6 @@ void ApplyGlow(const TSurface &surface, HTHEME theme, HFONT font, const wchar_t 
     GlowHalo(glow.Pixels(), params);
     DrawThemedText(theme, glow.Dc(), text, length, rect, format, textColor);
     GdiFlush();
+    SealTextAlpha(glow.Pixels());
     BlendSurface(surface.Dc(), 0, 0, glow);
 }

@@ -200,6 +200,16 @@ void ForceOpaque(PixelSurface surface)
         surface.bits[i] |= 0xFF000000u;
 }
 
+void SealTextAlpha(PixelSurface surface)
+{
+    if (IsEmpty(surface))
+        return;
+    size_t count = static_cast<size_t>(surface.width) * surface.height;
+    for (size_t i = 0; i < count; ++i)
+        if (surface.bits[i] != 0 && (surface.bits[i] >> 24) == 0)
+            surface.bits[i] |= 0xFF000000u;
+}
+
 void BlackBorder(PixelSurface surface, PixelRect rect, int menuWidth, int menuHeight)
 {
     if (IsEmpty(surface))

@@ -67,6 +67,11 @@ void PremultiplySurface(PixelSurface surface, int alpha);
 // Sets every alpha byte to 0xFF, colours unchanged.
 void ForceOpaque(PixelSurface surface);
 
+// Makes opaque every pixel that has colour but alpha 0.  Composited text is premultiplied
+// and never leaves such pixels; a text call that does (Wine's) would otherwise have its
+// colour added to what lies below when the surface is blended.
+void SealTextAlpha(PixelSurface surface);
+
 // Opaque black on the surface's edges that lie on the menu's edges (item surfaces).
 void BlackBorder(PixelSurface surface, PixelRect rect, int menuWidth, int menuHeight);
 // The band's variant: left, top and bottom edges only, never the right one.

@@ -123,6 +123,14 @@ TEST(RenderFill, PictureModePremultipliesWhatWasCopiedAndUnknownModesDrawNothing
     EXPECT_EQ(other.pixels, std::vector<uint32_t>(4, 0));
 }
 
+TEST(RenderSealTextAlpha, OnlyColourWithoutAlphaBecomesOpaque)
+{
+    TestSurface s(4, 1);
+    s.pixels = {0x00000000, 0x00102030, 0x40102030, 0x80000000};
+    SealTextAlpha(s.View());
+    EXPECT_EQ(s.pixels, (std::vector<uint32_t>{0x00000000, 0xFF102030, 0x40102030, 0x80000000}));
+}
+
 TEST(RenderBlackBorder, OutlinesOnlyTheEdgesOnTheMenuEdges)
 {
     // Item rectangles in an 8 x 8 menu; each surface is the item's size.
@@ -324,6 +332,7 @@ TEST(RenderPixels, EmptySurfacesAreLeftAlone)
         FillBandSurface(s, {1, 0, 0, kWhite, 255}, {0, 0, 5, 5});
         PremultiplySurface(s, 10);
         ForceOpaque(s);
+        SealTextAlpha(s);
         BlackBorder(s, {0, 0, 5, 5}, 5, 5);
         BandBlackBorder(s, {0, 0, 5, 5}, 5);
         EtchVertical(s, 0);

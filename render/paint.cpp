@@ -1,0 +1,500 @@
+#include "render/paint.h"
+
+#include <vssym32.h>
+
+#include "menu/menu_item.h"
+#include "menu/tmenu.h"
+#include "render/drawing.h"
+#include "render/portable/paint_rules.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr DWORD kThemedCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+constexpr DWORD kClassicCaptionFormat = DT_SINGLELINE | DT_VCENTER;
+constexpr DWORD kBandTextFormat = DT_NOPREFIX | DT_SINGLELINE | DT_BOTTOM;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+PixelRect ToPixelRect(const RECT &r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// A GDI colour reference as an opaque pixel (the classic window colours as frame colours).
+uint32_t ColorRefPixel(COLORREF color) { return StraightPixel(color, 0xFF); }
+
+void DrawLine(HDC dc, COLORREF color, int x1, int y1, int x2, int y2)
+{
+    TGdiObject pen(CreatePen(PS_SOLID, 1, color));
+    TSelection selected(dc, pen.Get());
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
+void DrawSystemLine(HDC dc, int colorIndex, int x1, int y1, int x2, int y2)
+{
+    DrawLine(dc, GetSysColor(colorIndex), x1, y1, x2, y2);
+}
+
+void FillPolygon(HDC dc, COLORREF color, const POINT *points, int count)
+{
+    TGdiObject pen(CreatePen(PS_SOLID, 1, color));
+    TGdiObject brush(CreateSolidBrush(color));
+    TSelection selectedPen(dc, pen.Get());
+    TSelection selectedBrush(dc, brush.Get());
+    Polygon(dc, points, count);
+}
+
+// A rectangle call with a null pen: fills all but the last column and row.
+void FillWithoutPen(HDC dc, COLORREF color, int left, int top, int right, int bottom)
+{
+    TGdiObject brush(CreateSolidBrush(color));
+    TSelection selectedPen(dc, GetStockObject(NULL_PEN));
+    TSelection selectedBrush(dc, brush.Get());
+    Rectangle(dc, left, top, right, bottom);
+}
+
+int MeasureLetterO(HDC dc)
+{
+    RECT r = {0, 0, 0, 0};
+    DrawTextW(dc, L"o", 1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return r.right - r.left;
+}
+
+POINT WindowOrigin(HWND window)
+{
+    POINT origin = {0, 0};
+    if (window)
+        ClientToScreen(window, &origin);
+    return origin;
+}
+
+void PaintThemedItem(const ItemPaintInput &in)
+{
+    int w = in.rect.right - in.rect.left, h = in.rect.bottom - in.rect.top;
+    TSurface surface(in.dc, w, h);
+    if (!surface.Ok())
+        return;
+    PixelSurface pixels = surface.Pixels();
+    ItemPlacement place = {ToPixelRect(in.rect), ToPixelRect(in.paint), in.menuWidth, in.menuHeight,
+                           in.bandWidth};
+    if (FillSurface(surface, place, WindowOrigin(in.window)) && Settings.MenuStyle == 1)
+        BlackBorder(pixels, place.item, in.menuWidth, in.menuHeight);
+
+    TSelection font(surface.Dc(), in.font);
+    if (in.isNew)
+        BlendPicture(surface.Dc(), 0, 0, w, h, Settings.HilightBitmap);
+    RECT whole = {0, 0, w, h};
+    // While something is dragged over the menu only the drop marker shows the place.
+    if (in.state == kItemStateNormal || in.dragOver)
+        DrawThemeBackground(in.theme, surface.Dc(), MENU_POPUPITEM, MPI_NORMAL, &whole, nullptr);
+    else
+        BlendPicture(surface.Dc(), 0, 0, w, h, Settings.SelectionBitmap);
+    GdiFlush();
+
+    if (in.rect.left != 0 && in.bandWidth == 0)
+        EtchVertical(pixels, 0);
+    if (in.isSeparator && in.rect.left + 8 < in.rect.right - 8) {
+        int middle = (in.rect.top + in.rect.bottom) / 2;
+        EtchHorizontal(pixels, middle - in.rect.top, 8, w - 9);
+    }
+    if (in.hasSubLevel)
+        DrawSubLevelArrow(pixels, MeasureLetterO(surface.Dc()), Settings.DrawCursorStyle);
+    if (in.dropAfter)
+        DrawDropMarker(pixels, true, Settings.DrawCursorStyle);
+    if (in.dropBefore)
+        DrawDropMarker(pixels, false, Settings.DrawCursorStyle);
+    if (in.icon)
+        DrawIconEx(surface.Dc(), 4, 4, in.icon, in.iconSize, in.iconSize, 0, nullptr, DI_NORMAL);
+
+    RECT text = {in.iconSize + 8, 0, w - 12, h};
+    if (Settings.DrawGlow) {
+        GlowParams glow = {Settings.DrawGlowSize, Settings.DrawGlowDouble, Settings.GlowColor,
+                           Settings.ShadowInsteadOfGlow};
+        ApplyGlow(surface, in.theme, in.font, in.caption, in.captionLength, text,
+                  kThemedCaptionFormat, glow, Settings.DrawFontColor);
+    } else {
+        DrawThemedText(in.theme, surface.Dc(), in.caption, in.captionLength, text,
+                       kThemedCaptionFormat, Settings.DrawFontColor);
+    }
+    BitBlt(in.dc, in.rect.left, in.rect.top, w, h, surface.Dc(), 0, 0, SRCCOPY);
+}
+
+COLORREF NewItemTint()
+{
+    COLORREF base = GetSysColor(COLOR_SCROLLBAR), highlight = GetSysColor(COLOR_HIGHLIGHT);
+    return RGB((3 * GetRValue(base) + GetRValue(highlight)) / 4,
+               (3 * GetGValue(base) + GetGValue(highlight)) / 4,
+               (3 * GetBValue(base) + GetBValue(highlight)) / 4);
+}
+
+void PaintClassicItem(const ItemPaintInput &in)
+{
+    HDC dc = in.dc;
+    int L = in.rect.left, T = in.rect.top, R = in.rect.right, B = in.rect.bottom;
+    TSelection font(dc, in.font);
+    bool hotLook = in.state == kItemStateHot && !in.dragOver;
+    SetBkMode(dc, TRANSPARENT);
+    if (hotLook) {
+        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        FillRect(dc, &in.rect, GetSysColorBrush(COLOR_HIGHLIGHT));
+    } else {
+        SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+        if (in.isNew)
+            FillWithoutPen(dc, NewItemTint(), L, T, R, B);
+        else
+            FillRect(dc, &in.rect, GetSysColorBrush(COLOR_SCROLLBAR));
+    }
+
+    if (L == 0 || T == 0) {
+        if (L == 0)
+            DrawSystemLine(dc, COLOR_SCROLLBAR, 0, T, 0, B);
+        if (T == 0)
+            DrawSystemLine(dc, COLOR_SCROLLBAR, L, 0, R, 0);
+        if (L == 0)
+            DrawSystemLine(dc, COLOR_3DHILIGHT, 1, T, 1, B);
+        if (T == 0)
+            DrawSystemLine(dc, COLOR_3DHILIGHT, L + 1, 1, R, 1);
+    }
+    if (R == in.menuWidth || B == in.menuHeight) {
+        if (R == in.menuWidth)
+            DrawSystemLine(dc, COLOR_3DDKSHADOW, R - 1, T, R - 1, B);
+        if (B == in.menuHeight)
+            DrawSystemLine(dc, COLOR_3DDKSHADOW, R - 1, B - 1, L, B - 1);
+        if (R == in.menuWidth)
+            DrawSystemLine(dc, COLOR_3DSHADOW, R - 2, T, R - 2, B);
+        if (B == in.menuHeight)
+            DrawSystemLine(dc, COLOR_3DSHADOW, R - 2, B - 2, L, B - 2);
+    }
+    if (L != 0 && in.bandWidth == 0) {
+        DrawSystemLine(dc, COLOR_3DSHADOW, L, T, L, B);
+        DrawSystemLine(dc, COLOR_3DHILIGHT, L + 1, T, L + 1, B);
+    }
+    int middle = (T + B) / 2;
+    if (in.isSeparator) {
+        DrawSystemLine(dc, COLOR_3DSHADOW, L + 4, middle, R - 4, middle);
+        DrawSystemLine(dc, COLOR_3DHILIGHT, L + 4, middle + 1, R - 4, middle + 1);
+    }
+    if (in.hasSubLevel) {
+        // Always white on the highlight colour.
+        COLORREF color = !hotLook && Settings.DrawCursorStyle != 1 ? kBlack : kWhite;
+        POINT arrow[] = {{R - 4, middle}, {R - 8, middle + 4}, {R - 8, middle - 4}};
+        FillPolygon(dc, color, arrow, 3);
+    }
+    COLORREF marker = Settings.DrawCursorStyle == 1 ? kWhite : kBlack;
+    if (in.dropAfter) {
+        POINT below[] = {{L, B - 1}, {L, B - 5}, {L + 4, B - 1}, {R - 5, B - 1}, {R - 1, B - 5}, {R - 1, B - 1}};
+        FillPolygon(dc, marker, below, 6);
+    }
+    if (in.dropBefore) {
+        POINT above[] = {{L, T}, {L, T + 4}, {L + 4, T}, {R - 5, T}, {R - 1, T + 4}, {R - 1, T}};
+        FillPolygon(dc, marker, above, 6);
+    }
+    if (in.icon)
+        DrawIconEx(dc, L + 4, T + 4, in.icon, in.iconSize, in.iconSize, 0, nullptr, DI_NORMAL);
+    RECT text = {L + in.iconSize + 8, T, R - 12, B};
+    DrawTextW(dc, in.caption, in.captionLength, &text, kClassicCaptionFormat);
+}
+
+// ---- The side band ----
+
+struct BandText {
+    const wchar_t *text;
+    int length;
+    int offset;  // shift that centres the upward text across the band
+};
+
+BandText MeasureBandText(HDC dc)
+{
+    const wchar_t *text = Settings.RibbonText[0] ? Settings.RibbonText : Settings.SystemDescription;
+    int length = lstrlenW(text);
+    SIZE extent = {0, 0};
+    {
+        TSelection font(dc, Settings.RibbonFont);
+        GetTextExtentPoint32W(dc, text, length, &extent);
+    }
+    return {text, length, BandTextOffset(Settings.RibbonWidth, extent.cy)};
+}
+
+// The band's text on a transparent layer blended over the band.
+void DrawThemedBandText(HDC dc, HTHEME theme, const RECT &band, const BandText &text)
+{
+    int bw = band.right - band.left, bh = band.bottom - band.top;
+    TSurface layer(dc, bw, bh);
+    if (!layer.Ok())
+        return;
+    TSelection font(layer.Dc(), Settings.RibbonFont);
+    RECT rect = {text.offset, 0, bw + text.offset, bh};
+    if (Settings.RibbonGlow) {
+        GlowParams glow = {Settings.RibbonGlowSize, Settings.RibbonGlowDouble,
+                           Settings.RibbonGlowBlack ? kBlack : kWhite, false};
+        ApplyGlow(layer, theme, Settings.RibbonFont, text.text, text.length, rect, kBandTextFormat,
+                  glow, Settings.RibbonFontColor);
+    } else {
+        DrawThemedText(theme, layer.Dc(), text.text, text.length, rect, kBandTextFormat,
+                       Settings.RibbonFontColor);
+    }
+    BlendSurface(dc, band.left, band.top, layer);
+}
+
+void DrawClassicBandText(HDC dc, const RECT &band, const BandText &text, COLORREF color)
+{
+    TSelection font(dc, Settings.RibbonFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    RECT rect = {band.left + text.offset, band.top, band.right + text.offset, band.bottom};
+    DrawTextW(dc, text.text, text.length, &rect, kBandTextFormat);
+}
+
+// The band picture at (x, y) over bw x bh: stretched to the band, or at its own height
+// above the band's last row with the band background colour over the rows above it.
+void DrawBandPicture(HDC dc, int x, int y, int bw, int bh)
+{
+    HBITMAP picture = Settings.RibbonBitmap;
+    if (!picture)
+        return;
+    int ph = PictureSize(picture).cy;
+    if (Settings.RibbonBitmapExpand || ph > bh) {
+        StretchPicture(dc, x, y, bw, bh, picture);
+        return;
+    }
+    FillWithoutPen(dc, Settings.RibbonBitmapBackground, x - 1, y - 1, x + bw + 1, y + bh - ph);
+    StretchPicture(dc, x, y + bh - ph - 1, bw, ph, picture);
+}
+
+void PaintThemedColorBand(HDC dc, HTHEME theme, const RECT &band, const BandText &text)
+{
+    TSurface surface(dc, band.right - band.left, band.bottom - band.top);
+    if (surface.Ok()) {
+        BandFill fill = {Settings.RibbonColorMode, Settings.RibbonColorPlain,
+                         Settings.RibbonColorGradient1, Settings.RibbonColorGradient2,
+                         Settings.RibbonColorAlpha};
+        FillBandSurface(surface.Pixels(), fill, ToPixelRect(band));
+        // The band reaches the menu's bottom whenever the outline is drawn (no frame).
+        if (Settings.MenuStyle == 1)
+            BandBlackBorder(surface.Pixels(), ToPixelRect(band), band.bottom);
+        BitBlt(dc, band.left, band.top, surface.Width(), surface.Height(), surface.Dc(), 0, 0, SRCCOPY);
+    }
+    DrawThemedBandText(dc, theme, band, text);
+}
+
+TRIVERTEX Vertex(int x, int y, COLORREF color)
+{
+    return {x, y, static_cast<COLOR16>(GetRValue(color) << 8), static_cast<COLOR16>(GetGValue(color) << 8),
+            static_cast<COLOR16>(GetBValue(color) << 8), 0};
+}
+
+void PaintClassicColorBand(HDC dc, const RECT &band, const BandText &text)
+{
+    int BL = band.left, BT = band.top, BR = band.right, BB = band.bottom;
+    FillRect(dc, &band, GetSysColorBrush(COLOR_SCROLLBAR));
+    DrawSystemLine(dc, COLOR_3DHILIGHT, BL + 1, BT, BL + 1, BB);
+    DrawSystemLine(dc, COLOR_3DHILIGHT, BL + 1, BT, BR, BT);
+    DrawSystemLine(dc, COLOR_3DSHADOW, BR - 1, BB - 1, BL, BB - 1);
+    DrawSystemLine(dc, COLOR_3DDKSHADOW, BR - 2, BB - 2, BL, BB - 2);
+
+    RECT inner = {BL + 3, BT + 3, BR - 3, BB - 4};
+    int mode = Settings.RibbonColorMode;
+    if (mode >= 0 && mode <= 2 && inner.right > inner.left && inner.bottom > inner.top) {
+        COLORREF first = mode == 0 ? Settings.RibbonColorPlain : Settings.RibbonColorGradient1;
+        COLORREF second = mode == 0 ? Settings.RibbonColorPlain : Settings.RibbonColorGradient2;
+        TRIVERTEX vertices[2] = {Vertex(inner.left, inner.top, first), Vertex(inner.right, inner.bottom, second)};
+        GRADIENT_RECT corners = {0, 1};
+        GradientFill(dc, vertices, 2, &corners, 1, mode == 2 ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+    }
+    DrawClassicBandText(dc, band, text, Settings.RibbonFontColor);
+}
+
+void PaintThemedPictureBand(HDC dc, HTHEME theme, const RECT &band, const BandText &text)
+{
+    TSurface surface(dc, band.right - band.left, band.bottom - band.top);
+    if (surface.Ok()) {
+        DrawBandPicture(surface.Dc(), 0, 0, surface.Width(), surface.Height());
+        GdiFlush();
+        ForceOpaque(surface.Pixels());
+        if (Settings.MenuStyle == 1)
+            BandBlackBorder(surface.Pixels(), ToPixelRect(band), band.bottom);
+        BitBlt(dc, band.left, band.top, surface.Width(), surface.Height(), surface.Dc(), 0, 0, SRCCOPY);
+    }
+    DrawThemedBandText(dc, theme, band, text);
+}
+
+void PaintClassicPictureBand(HDC dc, const RECT &band, const BandText &text)
+{
+    int BL = band.left, BT = band.top, BR = band.right, BB = band.bottom;
+    int bh = BB - BT;
+    DrawBandPicture(dc, BL, BT, BR - BL, bh);
+    if (BL == 0)
+        DrawSystemLine(dc, COLOR_SCROLLBAR, 0, BT, 0, BB);
+    if (BT == 0)
+        DrawSystemLine(dc, COLOR_SCROLLBAR, BL, 0, BR, 0);
+    if (BL == 0)
+        DrawSystemLine(dc, COLOR_3DHILIGHT, BL + 1, BT, BL + 1, BB);
+    if (BT == 0)
+        DrawSystemLine(dc, COLOR_3DHILIGHT, BL + 1, 1, BR, 1);
+    if (BB == bh) {
+        DrawSystemLine(dc, COLOR_3DDKSHADOW, BR - 1, BB - 1, BL, BB - 1);
+        DrawSystemLine(dc, COLOR_3DSHADOW, BR - 2, BB - 2, BL, BB - 2);
+    }
+    DrawClassicBandText(dc, band, text, GetSysColor(COLOR_MENUTEXT));
+}
+
+// ---- The level ----
+
+// The window manager's colorization colour (0xAARRGGBB); the active border colour when the
+// value cannot be read.
+uint32_t ColorizationColor()
+{
+    DWORD value = 0, size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\DWM", L"ColorizationColor",
+                     RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS)
+        return value;
+    return ColorRefPixel(GetSysColor(COLOR_ACTIVEBORDER));
+}
+
+void PaintFrame(const LevelPaintInput &level, HDC dc, const RECT &p)
+{
+    int f = GetSystemMetrics(SM_CXFRAME);
+    HWND focus = GetFocus();
+    bool focused = focus != nullptr && (focus == level.window || focus == level.searchEdit);
+    // Without the focus the fill is the menu colour taken as a pixel: alpha 0, see-through.
+    FrameColors colors = FrameColorsFrom(ColorizationColor(), focused, GetSysColor(COLOR_MENU));
+    RECT left = {p.left, p.top, p.left + f, p.bottom};
+    RECT right = {p.right - f, p.top, p.right, p.bottom};
+    RECT top = {p.left + f, p.top, p.right - f, p.top + f};
+    RECT bottom = {p.left + f, p.bottom - f, p.right - f, p.bottom};
+    PaintFrameStrip(dc, left, 0, colors.fill, colors.edge);
+    PaintFrameStrip(dc, right, 1, colors.fill, colors.edge);
+    PaintFrameStrip(dc, top, 2, colors.fill, colors.edge);
+    PaintFrameStrip(dc, bottom, 3, colors.fill, colors.edge);
+}
+
+bool Intersects(const RECT &a, const RECT &b)
+{
+    RECT common;
+    return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+}  // namespace
+
+void PaintItem(const ItemPaintInput &input)
+{
+    if (input.rect.right <= input.rect.left || input.rect.bottom <= input.rect.top)
+        return;
+    if (input.theme)
+        PaintThemedItem(input);
+    else
+        PaintClassicItem(input);
+}
+
+void PaintBand(HDC dc, HTHEME theme, const RECT &rect)
+{
+    if (rect.right <= rect.left || rect.bottom <= rect.top)
+        return;
+    BandText text = MeasureBandText(dc);
+    if (Settings.RibbonStyle == 1) {
+        if (theme)
+            PaintThemedColorBand(dc, theme, rect, text);
+        else
+            PaintClassicColorBand(dc, rect, text);
+    } else {
+        if (theme)
+            PaintThemedPictureBand(dc, theme, rect, text);
+        else
+            PaintClassicPictureBand(dc, rect, text);
+    }
+    DrawSeasonDecoration(dc, rect);
+}
+
+void PaintFrameStrip(HDC dc, const RECT &strip, int side, uint32_t fill, uint32_t edge)
+{
+    TSurface surface(dc, strip.right - strip.left, strip.bottom - strip.top);
+    if (!surface.Ok())
+        return;
+    FillFrameStrip(surface.Pixels(), side, fill, edge, GetSystemMetrics(SM_CXFRAME));
+    BitBlt(dc, strip.left, strip.top, surface.Width(), surface.Height(), surface.Dc(), 0, 0, SRCCOPY);
+}
+
+void DrawSeasonDecorationOn(HDC dc, const RECT &rect, const SYSTEMTIME &date, SeasonRandom &random)
+{
+    if (!SeasonDecorationShown(date.wMonth, date.wDay, static_cast<uint32_t>(Settings.Flags)))
+        return;
+    TSurface surface(dc, rect.right - rect.left, rect.bottom - rect.top);
+    if (!surface.Ok())
+        return;
+    FlakePlacement flakes[kFlakeCount];
+    PlaceFlakes(surface.Width(), surface.Height(), random, flakes);
+    DrawSeasonArt(surface.Pixels(), flakes);
+    BlendSurface(dc, 0, 0, surface);
+}
+
+void DrawSeasonDecoration(HDC dc, const RECT &rect)
+{
+    // The user-interface thread's own sequence: the flakes move at every paint and repeat
+    // the same dance after every start.
+    static thread_local SeasonRandom random;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    DrawSeasonDecorationOn(dc, rect, now, random);
+}
+
+void PaintLevel(TMenu *level, HDC dc, const RECT &paint)
+{
+    LevelPaintInput input = {level->Window, level->Width, level->Height, level->ParentItem == nullptr,
+                             level->Items, MenuState.DragOver, MenuState.SearchEdit};
+    PaintLevelFrom(input, dc, paint);
+}
+
+void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
+{
+    int W = level.width, H = level.height;
+    if (W <= 0 || H <= 0)
+        return;
+    bool framed = Settings.MenuStyle == 0;
+    if (framed)
+        PaintFrame(level, dc, paint);
+
+    bool topLevel = level.topLevel;
+    HFONT font = Settings.DrawFontDefault ? Settings.SystemMenuFont : Settings.MenuFont;
+    int iconSize = topLevel ? Settings.IconSize1 : Settings.IconSize2;
+    bool hasBand = topLevel && Settings.RibbonStyle != 0;
+    int bandWidth = hasBand ? Settings.RibbonWidth : 0;
+    HTHEME theme = Settings.ClassicAppearance ? nullptr : OpenThemeData(level.window, L"MENU");
+
+    ItemPaintInput input = {theme, level.window, dc, font, nullptr, iconSize, L"", 0, {}, paint, W, H,
+                            kItemStateNormal, false, false, level.dragOver, false, false,
+                            bandWidth, false};
+    TMenuItem *last = nullptr;
+    for (TMenuItem *item = level.items; item; item = item->Next) {
+        last = item;
+        if (!Intersects(item->Rect, paint))
+            continue;
+        input.icon = item->Icon;
+        input.caption = item->Caption;
+        input.captionLength = lstrlenW(item->Caption);
+        input.rect = item->Rect;
+        input.state = item->Hot ? kItemStateHot : kItemStateNormal;
+        input.isSeparator = item->IsSeparator;
+        input.hasSubLevel = item->Submenu != nullptr;
+        input.dropBefore = item->DropBefore;
+        input.dropAfter = item->DropAfter;
+        input.isNew = IsItemNew(item);
+        PaintItem(input);
+    }
+
+    if (hasBand) {
+        int f = framed ? GetSystemMetrics(SM_CXFRAME) : 0;
+        PixelRect band = BandRect(f, Settings.RibbonWidth, H);
+        PaintBand(dc, theme, RECT{band.left, band.top, band.right, band.bottom});
+    }
+
+    if (last) {
+        int fx = framed ? GetSystemMetrics(SM_CXFRAME) : 0, fy = framed ? GetSystemMetrics(SM_CYFRAME) : 0;
+        PixelRect filler = FillerRect(ToPixelRect(last->Rect), W, H, fx, fy);
+        // The filler continues the last column's background and lines to the bottom.
+        input = {theme, level.window, dc, font, nullptr, iconSize, L"", 0,
+                 RECT{filler.left, filler.top, filler.right, filler.bottom}, RECT{0, 0, 0, 0}, W, H,
+                 kItemStateNormal, false, false, false, false, false, bandWidth, false};
+        PaintItem(input);
+    }
+    if (theme)
+        CloseThemeData(theme);
+}

@@ -1,0 +1,674 @@
+// Menu painting under Wine: golden images of the options preview's sample level in the
+// classic and the themed form, and pixel checks of what GDI draws for us (classic lines,
+// blitters, the seasonal decoration, the glow over real text).
+#include <windows.h>
+#include <uxtheme.h>
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "menu/menu_item.h"
+#include "render/drawing.h"
+#include "render/paint.h"
+#include "settings/settings.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---- Files ----
+
+// A path of the Linux build tree as Wine sees it.
+fs::path HostPath(const char *unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char *c = unixPath; *c; ++c)
+        path += *c == '/' ? L'\\' : wchar_t(*c);
+    return fs::path(path);
+}
+
+fs::path GoldenFolder() { return HostPath(ORVELLA_SOURCE_DIR) / L"tests" / L"golden"; }
+fs::path OutputFolder() { return HostPath(ORVELLA_IMAGE_DIR).parent_path() / L"golden-diff"; }
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+};
+
+IWICImagingFactory *Factory()
+{
+    static IWICImagingFactory *factory = [] {
+        IWICImagingFactory *made = nullptr;
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&made));
+        return made;
+    }();
+    return factory;
+}
+
+// Reads a PNG as straight 32-bit BGRA, byte for byte as stored.
+bool LoadPng(const fs::path &path, Image &image)
+{
+    IWICBitmapDecoder *decoder = nullptr;
+    if (FAILED(Factory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                    WICDecodeMetadataCacheOnDemand, &decoder)))
+        return false;
+    bool ok = false;
+    IWICBitmapFrameDecode *frame = nullptr;
+    IWICBitmapSource *converted = nullptr;
+    UINT w = 0, h = 0;
+    if (SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame, &converted)) &&
+        SUCCEEDED(converted->GetSize(&w, &h))) {
+        image.width = int(w);
+        image.height = int(h);
+        image.pixels.assign(size_t(w) * h, 0);
+        ok = SUCCEEDED(converted->CopyPixels(nullptr, w * 4, UINT(image.pixels.size() * 4),
+                                             reinterpret_cast<BYTE *>(image.pixels.data())));
+    }
+    if (converted)
+        converted->Release();
+    if (frame)
+        frame->Release();
+    decoder->Release();
+    return ok;
+}
+
+bool SavePng(const fs::path &path, const Image &image)
+{
+    std::error_code ignored;
+    fs::create_directories(path.parent_path(), ignored);
+    IWICStream *stream = nullptr;
+    IWICBitmapEncoder *encoder = nullptr;
+    IWICBitmapFrameEncode *frame = nullptr;
+    bool ok = SUCCEEDED(Factory()->CreateStream(&stream)) &&
+              SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+              SUCCEEDED(Factory()->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
+              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr));
+    if (ok) {
+        WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+        ok = SUCCEEDED(frame->SetSize(UINT(image.width), UINT(image.height))) &&
+             SUCCEEDED(frame->SetPixelFormat(&format)) && format == GUID_WICPixelFormat32bppBGRA &&
+             SUCCEEDED(frame->WritePixels(UINT(image.height), UINT(image.width) * 4,
+                                          UINT(image.pixels.size() * 4),
+                                          reinterpret_cast<BYTE *>(const_cast<uint32_t *>(image.pixels.data())))) &&
+             SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    }
+    if (frame)
+        frame->Release();
+    if (encoder)
+        encoder->Release();
+    if (stream)
+        stream->Release();
+    return ok;
+}
+
+Image Crop(const Image &image, RECT r)
+{
+    Image out;
+    out.width = r.right - r.left;
+    out.height = r.bottom - r.top;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            out.pixels.push_back(image.pixels[size_t(y) * image.width + x]);
+    return out;
+}
+
+// Compares with the reference picture; on a difference the whole picture and the differing
+// region of both are saved under the build folder for inspection.
+void ExpectMatchesGolden(const Image &actual, const wchar_t *name)
+{
+    fs::path golden = GoldenFolder() / (std::wstring(name) + L".png");
+    fs::path out = OutputFolder();
+    Image expected;
+    if (!LoadPng(golden, expected)) {
+        SavePng(out / (std::wstring(name) + L"-actual.png"), actual);
+        ADD_FAILURE() << "no reference picture " << golden.string() << "; this paint is saved as "
+                      << (out / (std::wstring(name) + L"-actual.png")).string();
+        return;
+    }
+    ASSERT_EQ(expected.width, actual.width);
+    ASSERT_EQ(expected.height, actual.height);
+    RECT diff = {actual.width, actual.height, 0, 0};
+    int count = 0;
+    for (int y = 0; y < actual.height; ++y)
+        for (int x = 0; x < actual.width; ++x)
+            if (actual.pixels[size_t(y) * actual.width + x] != expected.pixels[size_t(y) * actual.width + x]) {
+                ++count;
+                diff = {std::min<LONG>(diff.left, x), std::min<LONG>(diff.top, y),
+                        std::max<LONG>(diff.right, x + 1), std::max<LONG>(diff.bottom, y + 1)};
+            }
+    if (count == 0)
+        return;
+    SavePng(out / (std::wstring(name) + L"-actual.png"), actual);
+    SavePng(out / (std::wstring(name) + L"-region-actual.png"), Crop(actual, diff));
+    SavePng(out / (std::wstring(name) + L"-region-expected.png"), Crop(expected, diff));
+    ADD_FAILURE() << count << " pixels differ in (" << diff.left << ", " << diff.top << ") - ("
+                  << diff.right << ", " << diff.bottom << "); saved in " << out.string();
+}
+
+// ---- Fixtures ----
+
+// A small opaque icon: a coloured square with a dark rim.
+HICON MakeIcon(int size, COLORREF color)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
+    void *bits = nullptr;
+    HBITMAP colorBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto *pixels = static_cast<uint32_t *>(bits);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            bool rim = x == 0 || y == 0 || x == size - 1 || y == size - 1;
+            pixels[y * size + x] = rim ? 0xFF202020 : StraightPixel(color, 0xFF);
+        }
+    HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+    ICONINFO icon = {TRUE, 0, 0, mask, colorBitmap};
+    HICON made = CreateIconIndirect(&icon);
+    DeleteObject(mask);
+    DeleteObject(colorBitmap);
+    return made;
+}
+
+// A premultiplied picture of w x h: a vertical ramp of `color` from alpha `from` to `to`.
+HBITMAP MakePicture(int w, int h, COLORREF color, int from, int to)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void *bits = nullptr;
+    HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto *pixels = static_cast<uint32_t *>(bits);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            pixels[y * w + x] = PremultipliedPixel(color, uint32_t(from + (to - from) * y / std::max(h - 1, 1)));
+    return picture;
+}
+
+TMenu *const kSomeSubLevel = reinterpret_cast<TMenu *>(&Settings);  // only its presence is read
+
+// The sample levels of the options preview: ten rows on the top level, three below.
+struct SampleLevels {
+    TMenuItem top[10] = {};
+    TMenuItem sub[3] = {};
+    HICON bigIcon = nullptr, smallIcon = nullptr;
+    int topWidth = 0, topHeight = 0, subWidth = 0, subHeight = 0;
+
+    SampleLevels()
+    {
+        bigIcon = MakeIcon(32, RGB(230, 160, 40));
+        smallIcon = MakeIcon(16, RGB(60, 140, 220));
+        const wchar_t *captions[10] = {L"Item 8", L"Item 7", L"Item 6", L"Item 6", L"Item 6",
+                                       L"Item 5", L"Item 4", L"Item 3", L"Log off Sample...", L"Item 1"};
+        int band = Settings.RibbonWidth, width = 190, y = 0;
+        for (int i = 0; i < 10; ++i) {
+            TMenuItem &item = top[i];
+            lstrcpyW(item.Caption, captions[i]);
+            item.Icon = i == 7 ? nullptr : bigIcon;
+            item.IsSeparator = i == 7;
+            int height = item.IsSeparator ? 3 : 40;
+            item.Rect = {band, y, band + width, y + height};
+            y += height;
+            item.Next = i < 9 ? &top[i + 1] : nullptr;
+        }
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        top[0].Submenu = kSomeSubLevel;
+        top[1].CreatedHigh = now.dwHighDateTime - 1;
+        top[5].DropAfter = true;
+        top[6].Submenu = kSomeSubLevel;
+        top[6].DropBefore = true;
+        top[8].Hot = true;
+        topWidth = band + width;
+        topHeight = y;
+
+        const wchar_t *subCaptions[3] = {L"Subitem 1", L"Subitem 2", L"Subitem 3"};
+        for (int i = 0; i < 3; ++i) {
+            lstrcpyW(sub[i].Caption, subCaptions[i]);
+            sub[i].Icon = smallIcon;
+            sub[i].Rect = {0, i * 24, 120, (i + 1) * 24};
+            sub[i].Next = i < 2 ? &sub[i + 1] : nullptr;
+        }
+        subWidth = 120;
+        subHeight = 72;
+    }
+    // Moves the last three rows into a second column, so the first column reaches the
+    // bottom and the filler runs under the second.
+    void SplitIntoTwoColumns()
+    {
+        int left = top[6].Rect.right, width = top[6].Rect.right - top[6].Rect.left, y = 0;
+        for (int i = 7; i < 10; ++i) {
+            int height = top[i].Rect.bottom - top[i].Rect.top;
+            top[i].Rect = {left, y, left + width, y + height};
+            y += height;
+        }
+        topWidth = left + width;
+        topHeight = top[6].Rect.bottom;
+    }
+
+    ~SampleLevels()
+    {
+        DestroyIcon(smallIcon);
+        DestroyIcon(bigIcon);
+    }
+
+    // Both levels side by side as the preview paints them.
+    Image Paint()
+    {
+        HDC screen = GetDC(nullptr);
+        Image image;
+        {
+            TSurface surface(screen, topWidth + subWidth, topHeight);
+            RECT all = {0, 0, surface.Width(), surface.Height()};
+            if (Settings.ClassicAppearance)
+                FillRect(surface.Dc(), &all, GetSysColorBrush(COLOR_WINDOW));
+            RECT whole = {0, 0, topWidth, topHeight};
+            PaintLevelFrom({nullptr, topWidth, topHeight, true, top, false, nullptr}, surface.Dc(), whole);
+            POINT old;
+            SetViewportOrgEx(surface.Dc(), topWidth, 0, &old);
+            RECT subWhole = {0, 0, subWidth, subHeight};
+            PaintLevelFrom({nullptr, subWidth, subHeight, false, sub, false, nullptr}, surface.Dc(), subWhole);
+            SetViewportOrgEx(surface.Dc(), old.x, old.y, nullptr);
+            GdiFlush();
+            image.width = surface.Width();
+            image.height = surface.Height();
+            image.pixels.assign(surface.Pixels().bits, surface.Pixels().bits + size_t(image.width) * image.height);
+        }
+        ReleaseDC(nullptr, screen);
+        return image;
+    }
+};
+
+void SetFixedSettings(bool classic)
+{
+    Settings.ClassicAppearance = classic;
+    Settings.MenuStyle = 2;  // as the preview paints: no frame, no outline
+    Settings.IconSize1 = 32;
+    Settings.IconSize2 = 16;
+    Settings.Hilight = true;
+    Settings.Days = 3;
+    Settings.Flags = kSettingsFlagNoDecoration;  // the decoration depends on the date
+    Settings.DrawCursorStyle = 0;
+    Settings.DrawFontDefault = false;
+    lstrcpyW(Settings.DrawFontFace, L"Tahoma");
+    Settings.DrawFontSize = 9;
+    Settings.DrawFontBold = false;
+    Settings.DrawFontItalic = false;
+    Settings.DrawFontColor = RGB(16, 16, 48);
+    Settings.DrawColorMode = 1;
+    Settings.DrawColorAlpha = 200;
+    Settings.DrawColorPlain = RGB(240, 240, 250);
+    Settings.DrawColorGradient1 = RGB(250, 250, 255);
+    Settings.DrawColorGradient2 = RGB(170, 190, 230);
+    Settings.DrawGlow = !classic;
+    Settings.DrawGlowSize = 6;
+    Settings.DrawGlowDouble = false;
+    Settings.GlowColor = RGB(255, 255, 255);
+    Settings.ShadowInsteadOfGlow = false;
+    Settings.RibbonStyle = 1;
+    Settings.RibbonWidth = 30;
+    lstrcpyW(Settings.RibbonText, L"Orvella Sample");
+    lstrcpyW(Settings.RibbonFontFace, L"Tahoma");
+    Settings.RibbonFontSize = 14;
+    Settings.RibbonFontBold = true;
+    Settings.RibbonFontItalic = false;
+    Settings.RibbonFontColor = RGB(255, 255, 255);
+    Settings.RibbonColorMode = 1;
+    Settings.RibbonColorAlpha = 230;
+    Settings.RibbonColorPlain = RGB(40, 60, 120);
+    Settings.RibbonColorGradient1 = RGB(20, 40, 110);
+    Settings.RibbonColorGradient2 = RGB(90, 140, 220);
+    Settings.RibbonGlow = !classic;
+    Settings.RibbonGlowSize = 4;
+    Settings.RibbonGlowDouble = true;
+    Settings.RibbonGlowBlack = true;
+    BuildSettingsFonts();
+}
+
+class RenderPaint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Settings.SelectionBitmap = MakePicture(8, 8, RGB(60, 120, 230), 90, 160);
+        Settings.HilightBitmap = MakePicture(8, 8, RGB(250, 200, 60), 120, 120);
+    }
+    void TearDown() override
+    {
+        DeleteObject(Settings.SelectionBitmap);
+        DeleteObject(Settings.HilightBitmap);
+        Settings.SelectionBitmap = Settings.HilightBitmap = nullptr;
+    }
+};
+
+}  // namespace
+
+TEST_F(RenderPaint, ClassicSampleLevelMatchesReference)
+{
+    SetFixedSettings(true);
+    SampleLevels levels;
+    ExpectMatchesGolden(levels.Paint(), L"render_sample_classic");
+}
+
+TEST_F(RenderPaint, OutlinedTwoColumnLevelWithPictureBandMatchesReference)
+{
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        GTEST_SKIP() << "no visual style in this prefix";
+    CloseThemeData(theme);
+    SetFixedSettings(false);
+    Settings.MenuStyle = 1;
+    Settings.DrawColorMode = 2;
+    Settings.ShadowInsteadOfGlow = true;
+    Settings.DrawGlowSize = 3;
+    Settings.DrawGlowDouble = true;
+    Settings.GlowColor = RGB(0, 0, 0);
+    Settings.DrawFontColor = RGB(20, 20, 80);
+    Settings.DrawCursorStyle = 1;
+    Settings.RibbonStyle = 2;
+    Settings.RibbonBitmapExpand = false;
+    Settings.RibbonBitmapBackground = RGB(30, 90, 60);
+    Settings.RibbonBitmap = MakePicture(30, 60, RGB(120, 220, 160), 255, 255);
+    SampleLevels levels;
+    levels.SplitIntoTwoColumns();
+    ExpectMatchesGolden(levels.Paint(), L"render_sample_outlined");
+    DeleteObject(Settings.RibbonBitmap);
+    Settings.RibbonBitmap = nullptr;
+}
+
+TEST_F(RenderPaint, ThemedSampleLevelMatchesReference)
+{
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        GTEST_SKIP() << "no visual style in this prefix";
+    CloseThemeData(theme);
+    SetFixedSettings(false);
+    SampleLevels levels;
+    ExpectMatchesGolden(levels.Paint(), L"render_sample_themed");
+}
+
+// ---- Pixel checks of single elements ----
+
+namespace {
+
+constexpr COLORREF kMarker = RGB(1, 2, 3);
+
+// A surface prefilled with a marker colour, read back as colour references.
+struct Canvas {
+    HDC screen = GetDC(nullptr);
+    TSurface surface;
+    Canvas(int w, int h, uint32_t fill = StraightPixel(kMarker, 0)) : surface(screen, w, h)
+    {
+        std::fill(surface.Pixels().bits, surface.Pixels().bits + size_t(w) * h, fill);
+    }
+    ~Canvas() { ReleaseDC(nullptr, screen); }
+    uint32_t Pixel(int x, int y)
+    {
+        GdiFlush();
+        return surface.Pixels().bits[size_t(y) * surface.Width() + x];
+    }
+    COLORREF Color(int x, int y)
+    {
+        uint32_t p = Pixel(x, y);
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+// Distinct system colours for the classic checks, put back afterwards.
+class ClassicColors {
+public:
+    static constexpr int kIndexes[] = {COLOR_SCROLLBAR, COLOR_3DHILIGHT, COLOR_3DSHADOW, COLOR_3DDKSHADOW,
+                                       COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_MENUTEXT};
+    static constexpr COLORREF kColors[] = {RGB(200, 0, 0),   RGB(0, 200, 0),   RGB(0, 0, 200), RGB(90, 90, 0),
+                                           RGB(0, 100, 100), RGB(250, 250, 5), RGB(5, 5, 5)};
+    ClassicColors()
+    {
+        for (int i = 0; i < 7; ++i)
+            saved_[i] = GetSysColor(kIndexes[i]);
+        SetSysColors(7, kIndexes, kColors);
+    }
+    ~ClassicColors() { SetSysColors(7, kIndexes, saved_); }
+
+private:
+    COLORREF saved_[7];
+};
+
+ItemPaintInput ClassicItem(HDC dc, RECT rect, int menuWidth, int menuHeight)
+{
+    return {nullptr, nullptr, dc, Settings.MenuFont, nullptr, 16, L"", 0, rect, rect, menuWidth, menuHeight,
+            kItemStateNormal, false, false, false, false, false, 0, false};
+}
+
+}  // namespace
+
+TEST(RenderClassicItem, FrameLinesStopBeforeTheirEndPoints)
+{
+    SetFixedSettings(true);
+    ClassicColors colors;
+    const COLORREF face = RGB(200, 0, 0), light = RGB(0, 200, 0), shadow = RGB(0, 0, 200),
+                   dark = RGB(90, 90, 0);
+
+    // The first item of a 40 x 60 menu: lines along the top, left and right edges.
+    Canvas top(40, 60);
+    PaintItem(ClassicItem(top.surface.Dc(), {0, 0, 40, 20}, 40, 60));
+    EXPECT_EQ(top.Color(0, 19), face);
+    EXPECT_EQ(top.Color(0, 20), kMarker) << "the line (0, 0)-(0, 20) stops before row 20";
+    EXPECT_EQ(top.Color(20, 0), face);
+    EXPECT_EQ(top.Color(1, 10), light);
+    EXPECT_EQ(top.Color(20, 1), light);
+    EXPECT_EQ(top.Color(39, 10), dark);
+    EXPECT_EQ(top.Color(38, 10), shadow);
+    EXPECT_EQ(top.Color(20, 19), face) << "the body, no bottom lines above the menu's bottom";
+
+    // The last item: the bottom lines run right to left and leave out column L.
+    Canvas bottom(40, 60);
+    PaintItem(ClassicItem(bottom.surface.Dc(), {0, 40, 40, 60}, 40, 60));
+    EXPECT_EQ(bottom.Color(1, 59), dark);
+    EXPECT_EQ(bottom.Color(0, 59), face);
+    EXPECT_EQ(bottom.Color(20, 58), shadow);
+    EXPECT_EQ(bottom.Color(38, 58), shadow);
+    EXPECT_EQ(bottom.Color(39, 58), dark);
+    EXPECT_EQ(bottom.Color(20, 39), kMarker);
+}
+
+TEST(RenderClassicItem, DividerSeparatorArrowMarkersAndNewTint)
+{
+    SetFixedSettings(true);
+    ClassicColors colors;
+    const COLORREF face = RGB(200, 0, 0), light = RGB(0, 200, 0), shadow = RGB(0, 0, 200);
+    const COLORREF highlight = RGB(0, 100, 100);
+    // An item of a second column, away from every menu edge.
+    Canvas canvas(100, 100);
+    ItemPaintInput item = ClassicItem(canvas.surface.Dc(), {50, 40, 90, 60}, 100, 100);
+    item.isSeparator = true;
+    item.isNew = true;
+    PaintItem(item);
+    EXPECT_EQ(canvas.Color(50, 45), shadow);
+    EXPECT_EQ(canvas.Color(51, 45), light);
+    EXPECT_EQ(canvas.Color(54, 50), shadow) << "separator from L + 4";
+    EXPECT_EQ(canvas.Color(54, 51), light);
+    EXPECT_EQ(canvas.Color(85, 50), shadow);
+    EXPECT_NE(canvas.Color(86, 50), shadow) << "to R - 4, end excluded";
+    COLORREF tint = RGB((3 * 200 + 0) / 4, (0 + 100) / 4, (0 + 100) / 4);
+    EXPECT_EQ(canvas.Color(60, 42), tint);
+    EXPECT_EQ(canvas.Color(89, 42), kMarker) << "the null-pen rectangle leaves the last column";
+    EXPECT_EQ(canvas.Color(60, 59), kMarker) << "and the last row";
+
+    Canvas arrow(100, 100);
+    ItemPaintInput withArrow = ClassicItem(arrow.surface.Dc(), {50, 40, 90, 60}, 100, 100);
+    withArrow.hasSubLevel = true;
+    PaintItem(withArrow);
+    EXPECT_EQ(arrow.Color(82, 47), RGB(0, 0, 0)) << "arrow near its base at R - 8";
+    EXPECT_EQ(arrow.Color(85, 50), RGB(0, 0, 0));
+    EXPECT_EQ(arrow.Color(87, 50), face) << "nothing right of the tip at R - 4";
+
+    // The hot look: highlight fill, and the arrow white whatever the cursor style.
+    Canvas hot(100, 100);
+    ItemPaintInput hotItem = ClassicItem(hot.surface.Dc(), {50, 40, 90, 60}, 100, 100);
+    hotItem.state = kItemStateHot;
+    hotItem.hasSubLevel = true;
+    PaintItem(hotItem);
+    EXPECT_EQ(hot.Color(60, 59), highlight);
+    EXPECT_EQ(hot.Color(82, 50), RGB(255, 255, 255));
+    // Dragged over: painted as a normal item, only the marker shows.
+    Canvas dragged(100, 100);
+    hotItem.dc = dragged.surface.Dc();
+    hotItem.dragOver = true;
+    hotItem.dropAfter = true;
+    PaintItem(hotItem);
+    EXPECT_EQ(dragged.Color(60, 45), face);
+    EXPECT_EQ(dragged.Color(82, 50), RGB(0, 0, 0));
+    EXPECT_EQ(dragged.Color(70, 59), RGB(0, 0, 0)) << "the drop marker along the bottom";
+    EXPECT_EQ(dragged.Color(70, 57), face);
+}
+
+TEST(RenderSeasonDecoration, OnlyInsideTheDateWindowAndWithoutTheFlag)
+{
+    SetFixedSettings(true);
+    struct Case {
+        WORD month, day;
+        int flags;
+        bool drawn;
+    } cases[] = {{12, 20, 0, true}, {12, 14, 0, false}, {1, 7, 0, false}, {1, 6, 0, true}, {12, 20, 1, false}};
+    for (const Case &c : cases) {
+        Settings.Flags = c.flags;
+        Canvas band(30, 300, 0xFF000000);
+        SYSTEMTIME date = {2026, c.month, 0, c.day, 12, 0, 0, 0};
+        SeasonRandom random;
+        DrawSeasonDecorationOn(band.surface.Dc(), {0, 0, 30, 300}, date, random);
+        int lit = 0, lowerThird = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 30; ++x)
+                if (band.Pixel(x, y) != 0xFF000000) {
+                    ++lit;
+                    lowerThird += y >= 200;
+                }
+        EXPECT_EQ(lit > 0, c.drawn) << c.day << "." << c.month << " flags " << c.flags;
+        if (c.drawn) {
+            EXPECT_NE(band.Pixel(10, 10), 0xFF000000u) << "the star in the top-left corner";
+            EXPECT_EQ(lowerThird, 0) << "the flakes stay in the upper two thirds";
+        }
+    }
+}
+
+TEST(RenderPictures, BlittersCopyStretchAndBlend)
+{
+    HBITMAP picture = MakePicture(4, 4, RGB(0, 0, 255), 255, 255);
+    BITMAP info;
+    GetObjectW(picture, sizeof(info), &info);
+    static_cast<uint32_t *>(info.bmBits)[1 * 4 + 2] = 0xFF00FF00;  // one green pixel at (2, 1)
+
+    Canvas whole(6, 6, 0);
+    DrawPicture(whole.surface.Dc(), picture);
+    EXPECT_EQ(whole.Pixel(2, 1) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(whole.Pixel(3, 3) & 0xFFFFFF, 0x0000FEu);
+    EXPECT_EQ(whole.Pixel(4, 4), 0u);
+
+    Canvas block(2, 2, 0);
+    CopyPictureAt(block.surface.Dc(), 2, 2, 2, 1, picture);
+    EXPECT_EQ(block.Pixel(0, 0) & 0xFFFFFF, 0x00FF00u);
+
+    Canvas stretched(8, 8, 0);
+    StretchPicture(stretched.surface.Dc(), 0, 0, 8, 8, picture);
+    EXPECT_EQ(stretched.Pixel(4, 2) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(stretched.Pixel(7, 7) & 0xFFFFFF, 0x0000FEu);
+
+    Canvas blended(4, 4, 0xFF800000);
+    BlendPicture(blended.surface.Dc(), 0, 0, 4, 4, picture);
+    EXPECT_EQ(blended.Pixel(0, 0) & 0xFFFFFF, 0x0000FEu) << "opaque source covers";
+
+    Canvas untouched(4, 4, 0x12345678);
+    DrawPicture(untouched.surface.Dc(), nullptr);
+    StretchPicture(untouched.surface.Dc(), 0, 0, 4, 4, nullptr);
+    CopyPictureAt(untouched.surface.Dc(), 4, 4, 0, 0, nullptr);
+    BlendPicture(untouched.surface.Dc(), 0, 0, 4, 4, nullptr);
+    EXPECT_EQ(untouched.Pixel(2, 2), 0x12345678u);
+    DeleteObject(picture);
+}
+
+TEST(RenderLevel, EmptySizesDrawNothing)
+{
+    SetFixedSettings(false);
+    Settings.RibbonWidth = 0;
+    Settings.MenuStyle = 0;
+    Canvas canvas(50, 50, 0x12345678);
+    HDC dc = canvas.surface.Dc();
+    TMenuItem item = {};
+    item.Rect = {0, 0, 50, 0};
+    PaintLevelFrom({nullptr, 0, 50, true, &item, false, nullptr}, dc, {0, 0, 50, 50});
+    PaintLevelFrom({nullptr, 50, 0, true, &item, false, nullptr}, dc, {0, 0, 50, 50});
+    ItemPaintInput empty = ClassicItem(dc, {10, 10, 10, 30}, 50, 50);
+    PaintItem(empty);
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    empty.theme = theme;
+    empty.rect = {10, 30, 40, 20};
+    PaintItem(empty);
+    PaintBand(dc, theme, {0, 0, 0, 50});
+    if (theme)
+        CloseThemeData(theme);
+    for (int y = 0; y < 50; y += 7)
+        for (int x = 0; x < 50; x += 7)
+            EXPECT_EQ(canvas.Pixel(x, y), 0x12345678u) << x << "," << y;
+}
+
+TEST(RenderLevel, FrameInColorizationColourSeeThroughWithoutFocus)
+{
+    SetFixedSettings(false);
+    Settings.MenuStyle = 0;
+    Settings.RibbonStyle = 0;
+    HKEY key = nullptr;
+    DWORD colorization = 0x80336699;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\DWM", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, L"ColorizationColor", 0, REG_DWORD, reinterpret_cast<BYTE *>(&colorization),
+                   sizeof(colorization));
+    RegCloseKey(key);
+
+    int f = GetSystemMetrics(SM_CXFRAME);
+    ASSERT_GE(f, 3);
+    Canvas canvas(100, 80, 0x12345678);
+    PaintLevelFrom({nullptr, 100, 80, true, nullptr, false, nullptr}, canvas.surface.Dc(), {0, 0, 100, 80});
+    const uint32_t edge = 0xFF19334C;
+    EXPECT_EQ(canvas.Pixel(0, 40), edge);
+    EXPECT_EQ(canvas.Pixel(50, 0), edge);
+    EXPECT_EQ(canvas.Pixel(99, 79), edge);
+    EXPECT_EQ(canvas.Pixel(f - 1, 40), edge) << "inner line of the left strip";
+    EXPECT_EQ(canvas.Pixel(1, 40), StraightPixel(GetSysColor(COLOR_MENU), 0)) << "no focus: see-through";
+    EXPECT_EQ(canvas.Pixel(50, 40), 0x12345678u) << "no items, nothing inside";
+}
+
+TEST(RenderGlowText, HaloSurroundsRealThemedText)
+{
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        GTEST_SKIP() << "no visual style in this prefix";
+    SetFixedSettings(false);
+    for (int radius : {0, 5}) {
+        Canvas canvas(120, 40, 0);
+        ApplyGlow(canvas.surface, theme, Settings.MenuFont, L"Glow", 4, {10, 0, 110, 40},
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, {radius, false, RGB(255, 255, 255), false},
+                  RGB(0, 0, 0));
+        int haloPixels = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 120; ++x)
+                haloPixels += (canvas.Pixel(x, y) >> 24) != 0;
+        if (radius == 0)
+            EXPECT_EQ(haloPixels, 0) << "no halo, and this text call leaves alpha 0";
+        else
+            EXPECT_GT(haloPixels, 100);
+        EXPECT_EQ(canvas.Pixel(119, 0), 0u) << "far from the text";
+    }
+    CloseThemeData(theme);
+}
+
+int wmain(int argc, wchar_t **argv)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    testing::InitGoogleTest(&argc, argv);
+    int result = RUN_ALL_TESTS();
+    CoUninitialize();
+    return result;
+}
