@@ -1,0 +1,63 @@
+// The hook library's per-process state.  Every process that maps the library has its own
+// copy; only the copy inside the shell, on the taskbar's thread, is ever used for the button.
+#pragma once
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdint>
+
+#include "hook/portable/button_frames.h"
+#include "hook/portable/button_geometry.h"
+
+// A top-down 32-bit DIB section and its pixels.
+struct TPicture {
+    HBITMAP Bitmap;
+    uint32_t *Bits;
+    int Width, Height;
+};
+
+enum SourceImage { kNormalImage, kHoverImage, kPushedImage, kSourceImageCount };
+
+struct TButtonState {
+    int ButtonSize = kButtonSizeAt96Dpi;
+    RECT SavedTaskList{};            // in the rebar's coordinates, as the taskbar wants it
+    bool HaveSavedTaskList = false;
+    bool Enabled = true;
+    bool TaskbarShown = true;
+    bool Pushed = false;
+    int HoverStep = 0;
+    bool Tracking = false;
+    bool ChangingVisibility = false;  // inside our own show or hide of the button
+    TPicture Sources[kSourceImageCount]{};
+    TPicture Frames[kFrameCount]{};
+    int FramesSize = 0;              // the button size the frames were built for; 0: none
+    HWND EdgeWindow = nullptr;       // remembered edge-panel window
+    // Windows of the shell the button lives among, kept while it exists.
+    HWND Button = nullptr;
+    HWND Taskbar = nullptr;
+    HWND TaskList = nullptr;
+    IDropTarget *DropTarget = nullptr;
+};
+
+extern TButtonState ButtonState;
+
+// hallet.cpp
+bool IsWindowOfClass(HWND window, const wchar_t *className);
+void PostToMainWindow(UINT message);
+void CloseMainWindow();
+
+// start_button.cpp
+void CreateStartButton(HWND taskbar);
+void RemoveStartButton();
+
+// button_pictures.cpp
+void LoadButtonImages();
+void DeleteButtonPictures();
+void PaintButton(HWND button);
+
+// button_drop_target.cpp
+IDropTarget *CreateButtonDropTarget(HWND button);
+
+// edge_panels.cpp
+bool SwallowRememberedEdgeMouse(MSG *msg);
+void RememberEdgeWindow();

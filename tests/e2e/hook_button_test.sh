@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The start button inside the stand-in shell, driven by a stand-in main window that
+# installs the hooks from the install image: creation and place, clicks and the pushed
+# picture, the Windows key, enabling, the edge panels, removal and a shell restart.
+set -uo pipefail
+source "$(dirname "$0")/../../tools/e2e.sh"
+e2e_init "$1"
+
+screen_height=800
+taskbar_height=40
+size=48
+task_list=Shell_TrayWnd/ReBarWindow32/MSTaskSwWClass
+main_log_file=$E2E_WORK/main.log
+
+main_log() { tr -d '\r' <"$main_log_file" 2>/dev/null; }
+count_in() { grep -c "$1" || true; }
+main_count() { main_log | count_in "$1"; }
+shell_count() { e2e_shell_log | count_in "$1"; }
+rect_of() { e2e_probe find "$1" | cut -d' ' -f4-7; }
+visible_of() { e2e_probe find "$1" | cut -d' ' -f3; }
+flags() { wine reg "$@" >/dev/null 2>&1; }
+
+start_main() {
+  e2e_start main "$E2E_TESTS/fake_main_window.exe" --library "$(e2e_winpath "$E2E_BIN/hallet.dll")" \
+    --dpi 96 --log "$(e2e_winpath "$main_log_file")"
+}
+
+# Waits up to ~5 s for a command to succeed.
+eventually() {
+  local i
+  for i in $(seq 50); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+e2e_start_shell --height "$taskbar_height"
+shell_pid=$(e2e_shell_log | awk '/^ready /{print $3}')
+task_list_before=$(rect_of "$task_list")
+
+start_main
+e2e_wait_window MyStartButton >/dev/null
+sleep 0.5
+button=$(e2e_probe find MyStartButton)
+e2e_check "the button lives in the shell's process" test "$(cut -d' ' -f2 <<<"$button")" = "$shell_pid"
+# Task list at x 4 in a 40 px taskbar at y 760; the button reaches 6 px below it.
+e2e_check "the button sits at the task list's start, 48 px, overhanging by 6" \
+  test "$(cut -d' ' -f3- <<<"$button")" = "1 4 758 52 806"
+e2e_check "the task list is moved aside by the button size" \
+  test "$(rect_of "$task_list")" = "$((4 + size)) 760 1120 800"
+e2e_check "one button" test "$(e2e_probe count MyStartButton)" = 1
+
+e2e_probe post Shell_TrayWnd 48826 >/dev/null
+e2e_probe post Shell_TrayWnd 48826 >/dev/null
+sleep 0.5
+e2e_check "48826 twice more still gives one button" test "$(e2e_probe count MyStartButton)" = 1
+
+centre_x=28
+centre_y=782
+away() { xdotool mousemove 600 300; sleep 0.5; }
+pixel_now() { e2e_screenshot "$E2E_WORK/shot.png"; e2e_pixel "$E2E_WORK/shot.png" $centre_x $centre_y; }
+
+away
+normal=$(pixel_now)
+e2e_click $centre_x $centre_y
+e2e_check "a click opens the menu" eventually bash -c "grep -q '^menu-open' '$main_log_file'"
+away
+pushed=$(pixel_now)
+e2e_check "the button shows the pushed picture while the menu is open ($normal -> $pushed)" \
+  test "$pushed" != "$normal"
+e2e_check "the button is drawn, not the taskbar beneath" \
+  test "$normal" != "#202838" -a "$normal" != "#303C54"
+e2e_click $centre_x $centre_y
+e2e_check "a second click closes the menu" eventually bash -c "grep -q '^menu-closed' '$main_log_file'"
+away
+e2e_check "the button is drawn released again" test "$(pixel_now)" = "$normal"
+
+opened=$(main_count '^menu-open')
+e2e_key super
+e2e_check "the Windows key opens the menu" \
+  eventually bash -c "test \$(grep -c '^menu-open' '$main_log_file') -gt $opened"
+e2e_check "the Windows key does not reach the shell" test "$(shell_count '^start-screen')" = 0
+e2e_key super
+eventually bash -c "test \$(grep -c '^menu-closed' '$main_log_file') -ge 2"
+toggles=$(main_count '^main 1124 ')
+xdotool keydown shift key super keyup shift
+e2e_check "Shift with the Windows key lets SC_TASKLIST through" \
+  eventually bash -c "grep -q '^start-screen 274 61744 ' '$E2E_WORK/shell.log'"
+e2e_check "Shift with the Windows key does not open the menu" \
+  test "$(main_count '^main 1124 ')" = "$toggles"
+
+# Hidden at once (checked in the Windows test, where no timer can interfere), then shown
+# again by the next full-screen check, still ignoring clicks.
+e2e_probe send MyStartButton 2130 0 0 >/dev/null
+sleep 2.5
+e2e_check "a disabled button is shown again by the full-screen check" \
+  test "$(visible_of MyStartButton)" = 1
+toggles=$(main_count '^main 1124 ')
+e2e_click $centre_x $centre_y
+sleep 0.5
+e2e_check "and ignores clicks" test "$(main_count '^main 1124 ')" = "$toggles"
+e2e_probe send MyStartButton 2130 1 0 >/dev/null
+e2e_check "2130 with 1 shows it again" test "$(visible_of MyStartButton)" = 1
+e2e_click $centre_x $centre_y
+e2e_check "and clicks work again" \
+  eventually bash -c "test \$(grep -c '^main 1124 ' '$main_log_file') -gt $toggles"
+e2e_click $centre_x $centre_y  # close the menu again
+away
+
+# The edge window is 8 x 8 in the top-left corner; its mouse messages are logged by the shell.
+edge_moves() { e2e_shell_log | count_in '^edge 512 '; }
+wiggle() { xdotool mousemove 600 300 sleep 0.2 mousemove 3 3 sleep 0.2 mousemove 5 4 sleep 0.2 mousemove 600 300; sleep 0.5; }
+flags delete 'HKCU\Software\Orvella' /v DisableCorners /f
+sleep 1.2  # the button remembers the edge window within a second
+before=$(edge_moves); wiggle
+e2e_check "DisableCorners absent: edge mouse messages are swallowed" test "$(edge_moves)" = "$before"
+flags add 'HKCU\Software\Orvella' /v DisableCorners /t REG_DWORD /d 1 /f
+before=$(edge_moves); wiggle
+e2e_check "DisableCorners 1: swallowed" test "$(edge_moves)" = "$before"
+before=$(edge_moves)
+xdotool keydown shift; wiggle; xdotool keyup shift
+e2e_check "DisableCorners 1 with Shift held: they pass" test "$(edge_moves)" -gt "$before"
+before=$(e2e_shell_log | count_in '^edge 516 ')
+xdotool mousemove 3 3 click 3 mousemove 600 300; sleep 0.5
+e2e_check "a right click on the edge window passes" \
+  test "$(e2e_shell_log | count_in '^edge 516 ')" -gt "$before"
+flags add 'HKCU\Software\Orvella' /v DisableCorners /t REG_DWORD /d 0 /f
+before=$(edge_moves); wiggle
+e2e_check "DisableCorners 0: they pass" test "$(edge_moves)" -gt "$before"
+flags delete 'HKCU\Software\Orvella' /v DisableCorners /f
+
+e2e_probe post TVRA_MainWindow 16 >/dev/null
+e2e_check "closing the main program removes the button" e2e_probe gone MyStartButton 5000
+e2e_check "and gives the task list its place back exactly" \
+  eventually test "$(rect_of "$task_list")" = "$task_list_before"
+
+# A shell restart: the new taskbar gets a button from the running main program.
+start_main
+e2e_wait_window MyStartButton >/dev/null
+e2e_stop shell
+e2e_probe gone MyStartButton 5000 >/dev/null
+e2e_start_shell --height 60
+new_shell_pid=$(e2e_shell_log | awk '/^ready /{print $3}')
+e2e_check "after TaskbarCreated the new taskbar gets a button" e2e_wait_window MyStartButton 10000
+e2e_check "in the new shell's process" \
+  test "$(e2e_probe find MyStartButton | cut -d' ' -f2)" = "$new_shell_pid"
+# 60 px taskbar at y 740: the button is centred, 6 px above and below.
+e2e_check "centred in a 60 px taskbar" eventually test "$(rect_of MyStartButton)" = "4 746 52 794"
+e2e_probe post TVRA_MainWindow 16 >/dev/null
+e2e_probe gone MyStartButton 5000 >/dev/null
+
+e2e_finish

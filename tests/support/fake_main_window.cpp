@@ -1,0 +1,186 @@
+// A stand-in for the main program's hidden window, for tests of the hook library: it
+// answers the DPI question, installs the two hooks from hallet.dll, asks the taskbar for a
+// start button, pretends to open and close a menu on 1124 (so the button shows pushed and
+// released), renews everything on "TaskbarCreated", and logs what it receives.
+//
+//   fake_main_window.exe --library PATH [--dpi N] [--log FILE]
+//
+// WM_CLOSE ends it the way the main program ends: the button is removed, then the hooks.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "common/messages.h"
+
+namespace {
+
+// The real program waits seconds around a shell restart; tests need no such patience.
+constexpr DWORD kRestartPauseMs = 200;
+constexpr DWORD kButtonGoneTimeoutMs = 5000;
+constexpr DWORD kPollMs = 50;
+
+const wchar_t *g_logPath = nullptr;
+const wchar_t *g_libraryPath = L"hallet.dll";
+int g_dpi = 0;
+UINT g_taskbarCreated = 0;
+HMODULE g_library = nullptr;
+HHOOK g_messageHook = nullptr;
+HHOOK g_edgeHook = nullptr;
+bool g_menuOpen = false;
+
+void LogLine(const char *what, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!g_logPath)
+        return;
+    char line[160];
+    int n = std::snprintf(line, sizeof line, "%s %u %llu %lld\r\n", what, message,
+                          static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
+    HANDLE file = CreateFileW(g_logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr);
+    CloseHandle(file);
+}
+
+void PostToTaskbar(UINT message)
+{
+    if (HWND taskbar = FindWindowW(kTaskbarClass, nullptr))
+        PostMessageW(taskbar, message, 0, 0);
+}
+
+bool InstallHooks()
+{
+    if (!g_library)
+        g_library = LoadLibraryW(g_libraryPath);
+    if (!g_library)
+        return false;
+    auto messageProc = reinterpret_cast<HOOKPROC>(GetProcAddress(g_library, "MessageProc"));
+    auto edgeProc = reinterpret_cast<HOOKPROC>(GetProcAddress(g_library, "EdgeMessageProc"));
+    if (!messageProc || !edgeProc)
+        return false;
+    g_messageHook = SetWindowsHookExW(WH_GETMESSAGE, messageProc, g_library, 0);
+    if (HWND shell = FindWindowW(kDesktopShellWindowClass, nullptr))
+        g_edgeHook = SetWindowsHookExW(WH_GETMESSAGE, edgeProc, g_library,
+                                       GetWindowThreadProcessId(shell, nullptr));
+    return g_messageHook != nullptr;
+}
+
+void RemoveHooks()
+{
+    if (g_edgeHook)
+        UnhookWindowsHookEx(g_edgeHook);
+    if (g_messageHook)
+        UnhookWindowsHookEx(g_messageHook);
+    g_edgeHook = g_messageHook = nullptr;
+}
+
+void WaitUntilButtonGone()
+{
+    for (DWORD waited = 0; waited < kButtonGoneTimeoutMs && FindWindowW(kStartButtonClass, nullptr);
+         waited += kPollMs)
+        Sleep(kPollMs);
+}
+
+void OnTaskbarCreated()
+{
+    Sleep(kRestartPauseMs);
+    PostToTaskbar(UM_TASKBAR_REMOVE_BUTTON);
+    Sleep(kRestartPauseMs);
+    RemoveHooks();
+    InstallHooks();
+    PostToTaskbar(UM_TASKBAR_CREATE_BUTTON);
+}
+
+void OnToggleMenu()
+{
+    g_menuOpen = !g_menuOpen;
+    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
+        PostMessageW(button, g_menuOpen ? UM_BUTTON_PUSHED : UM_BUTTON_RELEASED, 0, 0);
+    LogLine(g_menuOpen ? "menu-open" : "menu-closed", UM_TOGGLE_MENU, 0, 0);
+}
+
+LRESULT AnswerDpi()
+{
+    if (g_dpi > 0)
+        return g_dpi;
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= WM_USER || message == WM_CLOSE)
+        LogLine("main", message, wParam, lParam);
+    if (message == g_taskbarCreated && g_taskbarCreated) {
+        OnTaskbarCreated();
+        return 0;
+    }
+    switch (message) {
+    case UM_GET_DPI:
+        return AnswerDpi();
+    case UM_TOGGLE_MENU:
+        OnToggleMenu();
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t *Option(int argc, wchar_t **argv, const wchar_t *name)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (wcscmp(argv[i], name) == 0)
+            return argv[i + 1];
+    return nullptr;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    int argc = 0;
+    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    g_logPath = Option(argc, argv, L"--log");
+    if (const wchar_t *library = Option(argc, argv, L"--library"))
+        g_libraryPath = library;
+    if (const wchar_t *dpi = Option(argc, argv, L"--dpi"))
+        g_dpi = _wtoi(dpi);
+    g_taskbarCreated = RegisterWindowMessageW(kTaskbarCreatedMessage);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kMainWindowClass;
+    RegisterClassW(&wc);
+    HWND main = CreateWindowExW(0, kMainWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                instance, nullptr);
+    if (!main || !InstallHooks()) {
+        LogLine("error", 0, 0, 0);
+        return 1;
+    }
+    PostToTaskbar(UM_TASKBAR_CREATE_BUTTON);
+    LogLine("ready", 0, GetCurrentProcessId(), reinterpret_cast<LPARAM>(main));
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+
+    PostToTaskbar(UM_TASKBAR_REMOVE_BUTTON);
+    WaitUntilButtonGone();
+    RemoveHooks();
+    LogLine("exited", 0, 0, 0);
+    LocalFree(argv);
+    return 0;
+}
