@@ -22,17 +22,29 @@ uint32_t HaloPixel(float v, uint32_t glowColor)
     return alpha << 24 | red << 16 | green << 8 | blue;
 }
 
-// Half-width of the disc's row at vertical offset dy: cells |dx| <= span are set.
-std::vector<int> DiscRowSpans(int radius)
+// One row of the disc: vertical offset dy and half-width span (cells |dx| <= span are set).
+struct DiscRow {
+    int dy;
+    int span;
+};
+
+// The set rows of GlowDiscMask, worked out per row: the widest dx with dx^2 + dy^2 < r^2.
+std::vector<DiscRow> DiscRows(int radius)
 {
-    std::vector<uint8_t> mask = GlowDiscMask(radius);
-    int size = 2 * radius + 1;
-    std::vector<int> spans(size, -1);
-    for (int row = 0; row < size; ++row)
-        for (int col = 0; col < size; ++col)
-            if (mask[static_cast<size_t>(row) * size + col])
-                spans[row] = std::max(spans[row], std::abs(col - radius - 1));
-    return spans;
+    std::vector<DiscRow> rows;
+    float limit = static_cast<float>(radius) * static_cast<float>(radius);
+    for (int dy = -radius - 1; dy <= radius - 1; ++dy) {
+        float fy = static_cast<float>(dy);
+        int span = -1;
+        for (int dx = 0; dx <= radius - 1; ++dx) {
+            float fx = static_cast<float>(dx);
+            if (fx * fx + fy * fy < limit)
+                span = dx;
+        }
+        if (span >= 0)
+            rows.push_back({dy, span});
+    }
+    return rows;
 }
 
 }  // namespace
@@ -99,47 +111,54 @@ void GlowHalo(PixelSurface text, const GlowParams &params)
         return;
     int w = text.width, h = text.height, r = params.radius;
     int s = params.shadow ? kShadowOffset : 0;
-    std::vector<int> spans = DiscRowSpans(r);
+    std::vector<DiscRow> disc = DiscRows(r);
 
     // Every hit adds the same weight, so a pixel's accumulator depends only on its number of
-    // hits: each text pixel marks the start and end of the disc's span on every disc row, and
-    // a running sum along each row gives the count.
-    int stride = w + 1;
+    // hits.  Each text pixel marks where the disc's span starts and ends on every disc row;
+    // a running sum along the row then gives the count.  The rows are padded by r on both
+    // sides so that spans need no clipping.
+    int stride = w + 2 * r + 1;
     std::vector<int32_t> marks(static_cast<size_t>(stride) * h, 0);
-    for (int y = 0; y < h - s; ++y)
+    for (int y = 0; y < h - s; ++y) {
+        const uint32_t *source = text.bits + static_cast<size_t>(y) * w;
         for (int x = 0; x < w - s; ++x) {
-            if (text.bits[static_cast<size_t>(y) * w + x] == 0)
+            if (source[x] == 0)
                 continue;
-            for (size_t row = 0; row < spans.size(); ++row) {
-                int span = spans[row];
-                int ty = y + s + static_cast<int>(row) - r - 1;
-                if (span < 0 || ty < 0 || ty >= h)
+            for (const DiscRow &row : disc) {
+                int ty = y + s + row.dy;
+                if (ty < 0 || ty >= h)
                     continue;
-                int from = std::max(x + s - span, 0), to = std::min(x + s + span, w - 1);
-                if (from > to)
-                    continue;
-                marks[static_cast<size_t>(ty) * stride + from] += 1;
-                marks[static_cast<size_t>(ty) * stride + to + 1] -= 1;
+                int32_t *centre = marks.data() + static_cast<size_t>(ty) * stride + r + x + s;
+                centre[-row.span] += 1;
+                centre[row.span + 1] -= 1;
             }
         }
+    }
 
-    // The accumulator after n hits, added and clamped in single precision as the splat does.
+    // The halo pixel after n hits: the weight added n times and clamped in single precision,
+    // exactly as the splat accumulates it.
     int cells = 0;
-    for (int span : spans)
-        cells += span < 0 ? 0 : 2 * span + 1;
-    std::vector<float> table(static_cast<size_t>(cells) + 1, 0.0f);
-    float weight = GlowWeight(r, params.doubled);
+    for (const DiscRow &row : disc)
+        cells += 2 * row.span + 1;
+    std::vector<uint32_t> halo(static_cast<size_t>(cells) + 1, 0);
+    float weight = GlowWeight(r, params.doubled), v = 0.0f;
     for (int n = 1; n <= cells; ++n) {
-        float v = table[n - 1] + weight;
-        table[n] = v > 1.0f ? 1.0f : v;
+        v += weight;
+        if (v > 1.0f)
+            v = 1.0f;
+        halo[n] = HaloPixel(v, params.glowColor);
     }
 
     for (int y = 0; y < h; ++y) {
+        const int32_t *row = marks.data() + static_cast<size_t>(y) * stride;
+        uint32_t *target = text.bits + static_cast<size_t>(y) * w;
         int count = 0;
+        for (int i = 0; i < r; ++i)
+            count += row[i];
         for (int x = 0; x < w; ++x) {
-            count += marks[static_cast<size_t>(y) * stride + x];
-            if (count > 0 && table[count] > 0.0f)
-                text.bits[static_cast<size_t>(y) * w + x] = HaloPixel(table[count], params.glowColor);
+            count += row[r + x];
+            if (count > 0)
+                target[x] = halo[count];
         }
     }
 }
