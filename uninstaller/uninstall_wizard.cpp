@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/messages.h"
+#include "common/win_guards.h"
 #include "common/win_text.h"
 #include "resources/uninstaller_resources.h"
 #include "service/portable/session_logic.h"
@@ -65,15 +66,14 @@ bool ToScriptCodePage(std::u16string_view text, std::string &out)
 
 bool WriteFileOnce(const wchar_t *path, const std::string &contents)
 {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    TKernelHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     DWORD written = 0;
-    BOOL ok = WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written,
-                        nullptr);
-    CloseHandle(file);
-    return ok && written == contents.size();
+    return WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written,
+                     nullptr) &&
+           written == contents.size();
 }
 
 void MakeDefaultButton(HWND dialog, int id)
