@@ -3,6 +3,7 @@
 
 #include "common/win_text.h"
 #include "menu/menu_item.h"
+#include "menu/menu_window.h"
 #include "menu/portable/menu_keywords.h"
 #include "menu/tmenu.h"
 
@@ -10,6 +11,7 @@ TMenuState MenuState;
 
 TMenu::TMenu(TMenuItem *parentItem, bool isSample) : ParentItem(parentItem), IsSample(isSample)
 {
+    CreateLevelWindow(this);
 }
 
 TMenu::~TMenu()

@@ -7,6 +7,10 @@ class TMenu;
 
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The construction of a level: its window (and the search box of the top level), tooltip,
+// monitor measures and the settings fonts.
+void CreateLevelWindow(TMenu *level);
+
 // Places the level (beside the taskbar for the top level, beside its parent item for a
 // sub-level), shows it and gives it the focus.
 void ShowLevel(TMenu *level);

@@ -8,8 +8,8 @@ struct TMenuItem;
 
 class TMenu {
 public:
+    // Creates the level's window and tooltip and measures its monitor.
     TMenu(TMenuItem *parentItem, bool isSample);
-    virtual ~TMenu();
 
     // The level's operations, in their fixed slot order, defined with the menu window; a
     // sample level of the options preview overrides some.
@@ -26,6 +26,8 @@ public:
     virtual void OnChar(WPARAM);
     virtual void Layout();
     virtual void Paint(HDC, const RECT &);
+    // After the operations, so that they keep slots 0 to 12.
+    virtual ~TMenu();
 
     // ---- The item list (indices are 0-based and counted from the head) ----
     int Count() const;

@@ -1,0 +1,574 @@
+// The operations of one menu level: layout, showing and closing levels, hot tracking and
+// keyboard navigation.
+#include <windows.h>
+#include <commctrl.h>
+#include <dwmapi.h>
+#include <shellapi.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <vector>
+
+#include "common/messages.h"
+#include "common/win_guards.h"
+#include "common/win_text.h"
+#include "menu/execute.h"
+#include "menu/launch_seam.h"
+#include "menu/menu_item.h"
+#include "menu/menu_window.h"
+#include "menu/portable/menu_layout.h"
+#include "menu/portable/type_ahead.h"
+#include "menu/tmenu.h"
+#include "render/paint.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr int kTooltipMaxWidth = 300;
+constexpr int kSearchBoxInset = 4;
+constexpr int kLargestArrowWidth = 32;
+// Child, visible, tab stop and 0x800; first placed at 0,0 and 100 x 20.
+constexpr DWORD kSearchBoxStyle = 0x50010800;
+constexpr int kSearchBoxWidth = 100;
+constexpr int kSearchBoxHeight = 20;
+// TTF_IDISHWND | TTF_SUBCLASS | TTF_ABSOLUTE: the whole window is the tool.
+constexpr UINT kLevelToolFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_ABSOLUTE;
+
+// A GDI object selected into a device context for the length of one function.
+class TSelection {
+public:
+    TSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~TSelection() { SelectObject(dc_, previous_); }
+    TSelection(const TSelection &) = delete;
+    TSelection &operator=(const TSelection &) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+bool IsTopLevel(const TMenu *level) { return level->ParentItem == nullptr; }
+
+TMenu *ParentLevel(const TMenu *level)
+{
+    return level->ParentItem ? level->ParentItem->Owner : nullptr;
+}
+
+bool IsLevelVisible(const TMenu *level)
+{
+    return level && level->Window && IsWindowVisible(level->Window);
+}
+
+TMenuItem *HotItem(const TMenu *level) { return level->ItemAt(level->HotIndex()); }
+
+void PostToStartButton(UINT message)
+{
+    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
+        PostMessageW(button, message, 0, 0);
+}
+
+void Invalidate(const TMenu *level, const RECT &rect)
+{
+    InvalidateRect(level->Window, &rect, FALSE);
+}
+
+TLayoutRect ToLayout(const RECT &r) { return {r.left, r.top, r.right, r.bottom}; }
+
+int MeasureArrowWidth(HWND window)
+{
+    int width = -1;
+    if (HTHEME theme = OpenThemeData(window, L"MENU")) {
+        SIZE size{};
+        if (SUCCEEDED(GetThemePartSize(theme, nullptr, MENU_POPUPSUBMENU, MSM_NORMAL, nullptr,
+                                       TS_DRAW, &size)))
+            width = size.cx;
+        CloseThemeData(theme);
+    } else {
+        width = GetSystemMetrics(SM_CYMENUCHECK);
+    }
+    if (width < 0 || width > kLargestArrowWidth)
+        width = GetSystemMetrics(SM_CYMENUCHECK);
+    return width;
+}
+
+void MeasureMonitor(TMenu *level)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromWindow(level->Window, MONITOR_DEFAULTTONEAREST), &info)) {
+        level->MonitorRight = info.rcMonitor.right;
+        level->MonitorHeight = info.rcMonitor.bottom - info.rcMonitor.top;
+    }
+}
+
+void AddLevelTool(TMenu *level)
+{
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = kLevelToolFlags;
+    tool.hwnd = level->Window;
+    tool.uId = reinterpret_cast<UINT_PTR>(level->Window);
+    SendMessageW(level->Tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    GetClientRect(level->Window, &tool.rect);
+    tool.lpszText = const_cast<wchar_t *>(L"");
+    SendMessageW(level->Tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ApplyBlurBehind(const TMenu *level)
+{
+    DWM_BLURBEHIND blur{};
+    blur.dwFlags = DWM_BB_ENABLE | DWM_BB_BLURREGION;
+    blur.fEnable = !Settings.ClassicAppearance;
+    HRGN empty = Settings.DrawBlur ? nullptr : CreateRectRgn(0, 0, 0, 0);
+    blur.hRgnBlur = empty;  // null: the whole window
+    DwmEnableBlurBehindWindow(level->Window, &blur);
+    if (empty)
+        DeleteObject(empty);
+}
+
+TMenuItem *FindItemByPath(const TMenu *level, const wchar_t *path)
+{
+    for (TMenuItem *item = level->Items; item; item = item->Next)
+        if (lstrcmpW(item->Path, path) == 0)
+            return item;
+    return nullptr;
+}
+
+void PlaceSearchBox(const TMenu *level)
+{
+    TMenuItem *line = FindItemByPath(level, L"*busquedarapida");
+    if (!line)
+        return;
+    MenuState.SearchBoxPresent = true;
+    RECT box = line->Rect;
+    InflateRect(&box, -kSearchBoxInset, -kSearchBoxInset);
+    SetWindowPos(GetDlgItem(level->Window, kSearchBoxControlId), nullptr, box.left, box.top,
+                 box.right - box.left, box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT SubLevelPosition(TMenu *level)
+{
+    TMenu *parent = ParentLevel(level);
+    RECT window{};
+    GetWindowRect(parent->Window, &window);
+    const TSubLevelInput input{ToLayout(window), ToLayout(level->ParentItem->Rect),
+                               parent->OpensRight, level->Width, level->Height,
+                               level->MonitorRight, level->MonitorHeight, Settings.IconSize2};
+    const TSubLevelPlacement placement = PlaceSubLevel(input);
+    level->OpensRight = placement.opensRight;
+    return {placement.x, placement.y};
+}
+
+POINT TopLevelPosition(const TMenu *level)
+{
+    APPBARDATA bar{};
+    bar.cbSize = sizeof bar;
+    SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
+    RECT taskbar{};
+    GetWindowRect(FindWindowW(kTaskbarClass, nullptr), &taskbar);
+    const TPoint32 corner = PlaceTopLevel(bar.uEdge, ToLayout(taskbar), level->Width, level->Height);
+    return {corner.x, corner.y};
+}
+
+void HideLevelWindow(const TMenu *level) { ShowWindow(level->Window, SW_HIDE); }
+
+void FocusParentIfVisible(const TMenu *level)
+{
+    TMenu *parent = ParentLevel(level);
+    if (IsLevelVisible(parent))
+        SetFocus(parent->Window);
+}
+
+void OpenSubLevelOfHot(TMenu *level)
+{
+    TMenuItem *hot = HotItem(level);
+    if (hot && hot->Submenu)
+        ShowLevel(hot->Submenu);
+}
+
+void FocusSearchBoxFromTab(TMenu *level)
+{
+    if (!IsTopLevel(level) || !MenuState.SearchBoxPresent)
+        return;
+    CloseSubLevels(level, level, false);
+    SetFocus(GetDlgItem(level->Window, kSearchBoxControlId));
+}
+
+void EnterHotItem(TMenu *level)
+{
+    TMenuItem *hot = HotItem(level);
+    if (!hot)
+        return;
+    if (hot->Submenu)
+        ShowLevel(hot->Submenu);
+    else
+        Execute(level, false);
+}
+
+void EscapeLevel(TMenu *level)
+{
+    // Hiding only the top level would leave its open sub-levels floating on their own.
+    if (IsTopLevel(level)) {
+        CloseAll(level);
+        return;
+    }
+    FocusParentIfVisible(level);
+    HideLevelWindow(level);
+}
+
+void LeaveToParent(TMenu *level)
+{
+    if (IsTopLevel(level))
+        return;
+    FocusParentIfVisible(level);
+    HideLevelWindow(level);
+}
+
+void CloseForShutDown(TMenu *level)
+{
+    CloseAll(level);
+    if (LaunchSeam.ShutDownDialog)
+        LaunchSeam.ShutDownDialog();
+}
+
+// Clears every drop marker of the level, invalidating the items that had one.
+void ClearDropMarkers(TMenu *level)
+{
+    for (TMenuItem *item = level->Items; item; item = item->Next) {
+        if (item->DropBefore || item->DropAfter) {
+            item->DropBefore = item->DropAfter = false;
+            Invalidate(level, item->Rect);
+        }
+    }
+}
+
+void MarkDropPosition(TMenu *level, TMenuItem *item, POINT point)
+{
+    const bool upperHalf = point.y < (item->Rect.top + item->Rect.bottom) / 2;
+    if (upperHalf ? item->DropBefore : item->DropAfter)
+        return;
+    ClearDropMarkers(level);
+    TMenuItem *neighbour = upperHalf ? item->Prev : item->Next;
+    if (upperHalf)
+        item->DropBefore = true;
+    else
+        item->DropAfter = true;
+    Invalidate(level, item->Rect);
+    if (neighbour) {
+        if (upperHalf)
+            neighbour->DropAfter = true;
+        else
+            neighbour->DropBefore = true;
+        Invalidate(level, neighbour->Rect);
+    }
+}
+
+} // namespace
+
+// ---- Construction ----
+
+void CreateLevelWindow(TMenu *level)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMenuWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
+                    nullptr, nullptr, instance, level);
+    if (!level->ParentItem && !level->IsSample && MenuState.SearchBoxPresent)
+        CreateWindowExW(0, kSearchBoxClass, L"", kSearchBoxStyle, 0, 0, kSearchBoxWidth,
+                        kSearchBoxHeight, level->Window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSearchBoxControlId)),
+                        instance, level);
+    level->Tooltip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, level->Window,
+                                     nullptr, instance, nullptr);
+    if (MenuState.ArrowWidth == 0)
+        MenuState.ArrowWidth = MeasureArrowWidth(level->Window);
+    MeasureMonitor(level);
+    BuildSettingsFonts();
+}
+
+// ---- Virtual operations ----
+
+namespace {
+
+// Moves the hot item by one step at a time, wrapping, to the next item that is no separator.
+void StepHot(TMenu *level, int step)
+{
+    const int count = level->Count();
+    const int start = level->HotIndex();
+    int index = start;
+    // Bounded: a level of separators only has nothing to select.
+    for (int tries = 0; tries < count; ++tries) {
+        index += step;
+        if (index < 0)
+            index = count - 1;
+        else if (index >= count)
+            index = 0;
+        TMenuItem *item = level->ItemAt(index);
+        if (item && !item->IsSeparator) {
+            if (index != start)
+                SetHot(level, index);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void TMenu::SelectPrevious() { StepHot(this, -1); }
+void TMenu::SelectNext() { StepHot(this, +1); }
+
+void TMenu::OnPageDown() {}
+void TMenu::OnPageUp() {}
+void TMenu::OnMouseWheel(WPARAM, LPARAM) {}
+void TMenu::OnLeftDown(WPARAM, LPARAM) {}
+void TMenu::OnLeftUp(WPARAM, LPARAM) {}
+void TMenu::OnRightDown(WPARAM, LPARAM) {}
+void TMenu::OnRightUp(WPARAM, LPARAM) {}
+void TMenu::OnTimer2() {}
+
+void TMenu::OnChar(WPARAM character)
+{
+    std::vector<std::u16string_view> captions;
+    for (TMenuItem *item = Items; item; item = item->Next)
+        captions.push_back(U16View(item->Caption));
+    const TTypeAheadMatch match = FindTypeAhead(captions.data(), captions.size(), HotIndex(),
+                                                static_cast<char16_t>(character));
+    if (match.count == 0)
+        return;
+    SetHot(this, match.first);
+    if (match.count > 1)
+        return;
+    TMenuItem *item = ItemAt(match.first);
+    if (item->Submenu)
+        OnKey(this, VK_RIGHT);
+    else
+        Execute(this, false);
+}
+
+void TMenu::Layout()
+{
+    const bool plainStyle = Settings.MenuStyle != 0;
+    const TColumnFrame frame{plainStyle ? 0 : GetSystemMetrics(SM_CXFRAME),
+                             GetSystemMetrics(SM_CYFRAME),
+                             IsTopLevel(this) && Settings.RibbonStyle ? Settings.RibbonWidth : 0,
+                             MonitorHeight, plainStyle};
+    const int iconSize = IsTopLevel(this) ? Settings.IconSize1 : Settings.IconSize2;
+
+    std::vector<TLayoutItem> placed;
+    {
+        TScreenDC dc;
+        TSelection font(dc.Get(), Settings.DrawFontDefault ? Settings.SystemMenuFont
+                                                           : Settings.MenuFont);
+        for (TMenuItem *item = Items; item; item = item->Next) {
+            SIZE text{};
+            if (!item->IsSeparator)
+                GetTextExtentPoint32W(dc.Get(), item->Caption, lstrlenW(item->Caption), &text);
+            placed.push_back(MeasureMenuItem({item->IsSeparator, text.cx, text.cy, iconSize,
+                                              item->Submenu != nullptr,
+                                              MenuState.ArrowWidth}));
+        }
+    }
+    const TLevelSize size = PlaceMenuColumns(placed.data(), placed.size(), frame);
+    size_t i = 0;
+    for (TMenuItem *item = Items; item; item = item->Next, ++i) {
+        item->Width = placed[i].width;
+        item->Height = placed[i].height;
+        item->Rect = {placed[i].rect.left, placed[i].rect.top, placed[i].rect.right,
+                      placed[i].rect.bottom};
+    }
+    Width = size.width;
+    Height = size.height;
+    AddLevelTool(this);
+}
+
+void TMenu::Paint(HDC dc, const RECT &updateRect) { PaintLevel(this, dc, updateRect); }
+
+// ---- Showing and closing ----
+
+void ShowLevel(TMenu *level)
+{
+    PostToStartButton(UM_BUTTON_PUSHED);
+    KillTimer(level->Window, TIMER_MENU_CLOSE_ALL_SUBS);
+    level->Layout();
+    ApplyBlurBehind(level);
+    if (IsTopLevel(level))
+        PlaceSearchBox(level);
+    const POINT corner = IsTopLevel(level) ? TopLevelPosition(level) : SubLevelPosition(level);
+    SetWindowPos(level->Window, HWND_TOP, corner.x, corner.y, level->Width, level->Height,
+                 SWP_NOACTIVATE | (IsTopLevel(level) ? SWP_NOZORDER : 0));
+    SetHot(level, 0);
+    if (!IsTopLevel(level) && !IsLevelVisible(ParentLevel(level)))
+        return;
+    ShowWindow(level->Window, SW_SHOW);
+    SetFocus(level->Window);
+    SetForegroundWindow(level->Window);
+}
+
+void HideTree(TMenu *level)
+{
+    for (TMenuItem *item = level->Items; item; item = item->Next)
+        if (item->Submenu)
+            HideTree(item->Submenu);
+    HideLevelWindow(level);
+}
+
+void CloseSubLevels(TMenu *level, TMenu *except, bool keepFocus)
+{
+    for (TMenuItem *item = level->Items; item; item = item->Next)
+        if (item->Submenu)
+            CloseSubLevels(item->Submenu, except, keepFocus);
+    if (level == except)
+        return;
+    if (!keepFocus)
+        FocusParentIfVisible(level);
+    HideLevelWindow(level);
+}
+
+void CloseAll(TMenu *level)
+{
+    // Hiding the focused level makes it lose the focus, which closes everything again.
+    static bool closing = false;
+    if (closing)
+        return;
+    closing = true;
+    PostToStartButton(UM_BUTTON_RELEASED);
+    TMenu *root = level;
+    while (TMenu *parent = ParentLevel(root))
+        root = parent;
+    for (TMenuItem *item = root->Items; item; item = item->Next)
+        if (item->Submenu)
+            HideTree(item->Submenu);
+    HideLevelWindow(root);
+    SendMessageW(FindWindowW(kMainWindowClass, nullptr), UM_MENUS_CLOSED, 0, 0);
+    closing = false;
+}
+
+void RemeasureMonitors(TMenu *level)
+{
+    MeasureMonitor(level);
+    for (TMenuItem *item = level->Items; item; item = item->Next)
+        if (item->Submenu)
+            RemeasureMonitors(item->Submenu);
+}
+
+void ApplyWindowStyle(TMenu *level)
+{
+    SetWindowLongPtrW(level->Window, GWL_STYLE, WS_POPUP);
+    level->Layout();
+    for (TMenuItem *item = level->Items; item; item = item->Next)
+        if (item->Submenu)
+            ApplyWindowStyle(item->Submenu);
+}
+
+// ---- Hot item, keys and pointer ----
+
+void SetHot(TMenu *level, int index)
+{
+    TMenuItem *target = level->ItemAt(index);
+    for (TMenuItem *item = level->Items; item; item = item->Next) {
+        if (item != target && item->Hot) {
+            item->Hot = false;
+            Invalidate(level, item->Rect);
+        }
+    }
+    if (!target || target->Hot)
+        return;
+    target->Hot = true;
+    // Re-activating restarts the tip for the new item.
+    SendMessageW(level->Tooltip, TTM_ACTIVATE, FALSE, 0);
+    SendMessageW(level->Tooltip, TTM_ACTIVATE, TRUE, 0);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = level->Window;
+    tool.uId = reinterpret_cast<UINT_PTR>(level->Window);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(level->Tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(level->Tooltip, TTM_SETMAXTIPWIDTH, 0, kTooltipMaxWidth);
+    Invalidate(level, target->Rect);
+}
+
+void OnKey(TMenu *level, WPARAM key)
+{
+    switch (key) {
+    case VK_TAB:
+        FocusSearchBoxFromTab(level);
+        break;
+    case VK_RETURN:
+        EnterHotItem(level);
+        break;
+    case VK_ESCAPE:
+        EscapeLevel(level);
+        break;
+    case VK_SPACE:
+        CloseForShutDown(level);
+        break;
+    case VK_PRIOR:
+        level->OnPageUp();
+        break;
+    case VK_NEXT:
+        level->OnPageDown();
+        break;
+    case VK_LEFT:
+        LeaveToParent(level);
+        break;
+    case VK_UP:
+        level->SelectPrevious();
+        break;
+    case VK_RIGHT:
+        OpenSubLevelOfHot(level);
+        break;
+    case VK_DOWN:
+        level->SelectNext();
+        break;
+    }
+}
+
+void Hover(TMenu *level, POINT point)
+{
+    if (point.x == level->LastMouseX && point.y == level->LastMouseY)
+        return;
+    level->LastMouseX = point.x;
+    level->LastMouseY = point.y;
+    int index = 0;
+    int hotIndex = -1;
+    for (TMenuItem *item = level->Items; item; item = item->Next, ++index) {
+        if (!PtInRect(&item->Rect, point))
+            continue;
+        if (MenuState.DragOver && item->IsMovable)
+            MarkDropPosition(level, item, point);
+        if (hotIndex < 0 && !item->IsSeparator)
+            hotIndex = index;
+    }
+    if (hotIndex >= 0)
+        SetHot(level, hotIndex);
+}
+
+bool HoverMoved(TMenu *level)
+{
+    const int hotIndex = level->HotIndex();
+    TMenuItem *hot = level->ItemAt(hotIndex);
+    if (!hot || level->LastHoverIndex != hotIndex)
+        return false;
+    POINT point{};
+    GetCursorPos(&point);
+    ScreenToClient(level->Window, &point);
+    if (!PtInRect(&hot->Rect, point))
+        return false;
+    if (point.x == level->HoverCheckX && point.y == level->HoverCheckY)
+        return false;
+    level->HoverCheckX = point.x;
+    level->HoverCheckY = point.y;
+    return true;
+}
+
+void OpenHotSubLevel(TMenu *level)
+{
+    if (!HoverMoved(level))
+        return;
+    TMenuItem *hot = HotItem(level);
+    if (!hot->Submenu || IsLevelVisible(hot->Submenu))
+        return;
+    CloseSubLevels(level, level, false);
+    OnKey(level, VK_RIGHT);
+}
