@@ -31,8 +31,8 @@ fs::path HostPath(const char *unixPath)
     return fs::path(path);
 }
 
-fs::path GoldenFolder() { return HostPath(ORVELLA_SOURCE_DIR) / L"tests" / L"golden"; }
-fs::path OutputFolder() { return HostPath(ORVELLA_IMAGE_DIR).parent_path() / L"golden-diff"; }
+fs::path GoldenFolder() { return HostPath(ORVELLA_SOURCE_DIR) / L"tests" / L"golden" / L"render"; }
+fs::path OutputFolder() { return HostPath(ORVELLA_IMAGE_DIR).parent_path() / L"golden-diff" / L"render"; }
 
 struct Image {
     int width = 0, height = 0;
@@ -349,7 +349,7 @@ TEST_F(RenderPaint, ClassicSampleLevelMatchesReference)
 {
     SetFixedSettings(true);
     SampleLevels levels;
-    ExpectMatchesGolden(levels.Paint(), L"render_sample_classic");
+    ExpectMatchesGolden(levels.Paint(), L"sample_classic");
 }
 
 TEST_F(RenderPaint, OutlinedTwoColumnLevelWithPictureBandMatchesReference)
@@ -373,7 +373,7 @@ TEST_F(RenderPaint, OutlinedTwoColumnLevelWithPictureBandMatchesReference)
     Settings.RibbonBitmap = MakePicture(30, 60, RGB(120, 220, 160), 255, 255);
     SampleLevels levels;
     levels.SplitIntoTwoColumns();
-    ExpectMatchesGolden(levels.Paint(), L"render_sample_outlined");
+    ExpectMatchesGolden(levels.Paint(), L"sample_outlined");
     DeleteObject(Settings.RibbonBitmap);
     Settings.RibbonBitmap = nullptr;
 }
@@ -386,7 +386,7 @@ TEST_F(RenderPaint, ThemedSampleLevelMatchesReference)
     CloseThemeData(theme);
     SetFixedSettings(false);
     SampleLevels levels;
-    ExpectMatchesGolden(levels.Paint(), L"render_sample_themed");
+    ExpectMatchesGolden(levels.Paint(), L"sample_themed");
 }
 
 // ---- Pixel checks of single elements ----
