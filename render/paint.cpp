@@ -459,9 +459,12 @@ void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
     int bandWidth = hasBand ? Settings.RibbonWidth : 0;
     HTHEME theme = Settings.ClassicAppearance ? nullptr : OpenThemeData(level.window, L"MENU");
 
-    ItemPaintInput input = {theme, level.window, dc, font, nullptr, iconSize, L"", 0, {}, paint, W, H,
-                            kItemStateNormal, false, false, level.dragOver, false, false,
-                            bandWidth, false};
+    const ItemPaintInput common = {.theme = theme, .window = level.window, .dc = dc, .font = font,
+                                   .iconSize = iconSize, .caption = L"", .menuWidth = W,
+                                   .menuHeight = H, .state = kItemStateNormal, .bandWidth = bandWidth};
+    ItemPaintInput input = common;
+    input.paint = paint;
+    input.dragOver = level.dragOver;
     TMenuItem *last = nullptr;
     for (TMenuItem *item = level.items; item; item = item->Next) {
         last = item;
@@ -490,10 +493,9 @@ void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
         int fx = framed ? GetSystemMetrics(SM_CXFRAME) : 0, fy = framed ? GetSystemMetrics(SM_CYFRAME) : 0;
         PixelRect filler = FillerRect(ToPixelRect(last->Rect), W, H, fx, fy);
         // The filler continues the last column's background and lines to the bottom.
-        input = {theme, level.window, dc, font, nullptr, iconSize, L"", 0,
-                 RECT{filler.left, filler.top, filler.right, filler.bottom}, RECT{0, 0, 0, 0}, W, H,
-                 kItemStateNormal, false, false, false, false, false, bandWidth, false};
-        PaintItem(input);
+        ItemPaintInput below = common;
+        below.rect = {filler.left, filler.top, filler.right, filler.bottom};
+        PaintItem(below);
     }
     if (theme)
         CloseThemeData(theme);

@@ -437,8 +437,8 @@ private:
 
 ItemPaintInput ClassicItem(HDC dc, RECT rect, int menuWidth, int menuHeight)
 {
-    return {nullptr, nullptr, dc, Settings.MenuFont, nullptr, 16, L"", 0, rect, rect, menuWidth, menuHeight,
-            kItemStateNormal, false, false, false, false, false, 0, false};
+    return {.dc = dc, .font = Settings.MenuFont, .iconSize = 16, .caption = L"", .rect = rect, .paint = rect,
+            .menuWidth = menuWidth, .menuHeight = menuHeight, .state = kItemStateNormal};
 }
 
 }  // namespace
