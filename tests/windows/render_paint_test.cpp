@@ -664,6 +664,75 @@ TEST(RenderGlowText, HaloSurroundsRealThemedText)
     CloseThemeData(theme);
 }
 
+TEST(RenderThemedItem, HotItemUnderADragLooksNormal)
+{
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        GTEST_SKIP() << "no visual style in this prefix";
+    SetFixedSettings(false);
+    Settings.SelectionBitmap = MakePicture(8, 8, RGB(60, 120, 230), 200, 200);
+    auto paint = [&](int state, bool dragOver) {
+        Canvas canvas(120, 30, 0);
+        ItemPaintInput item = ClassicItem(canvas.surface.Dc(), {0, 0, 120, 30}, 120, 30);
+        item.theme = theme;
+        item.caption = L"Item";
+        item.captionLength = 4;
+        item.state = state;
+        item.dragOver = dragOver;
+        PaintItem(item);
+        GdiFlush();
+        return std::vector<uint32_t>(canvas.surface.Pixels().bits, canvas.surface.Pixels().bits + 120 * 30);
+    };
+    std::vector<uint32_t> normal = paint(kItemStateNormal, false);
+    EXPECT_EQ(paint(kItemStateHot, true), normal);
+    EXPECT_NE(paint(kItemStateHot, false), normal) << "the selection picture marks the hot item";
+    DeleteObject(Settings.SelectionBitmap);
+    Settings.SelectionBitmap = nullptr;
+    CloseThemeData(theme);
+}
+
+TEST(RenderThemedItem, BackgroundPictureFromTheItemOrTheScreenPosition)
+{
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        GTEST_SKIP() << "no visual style in this prefix";
+    SetFixedSettings(false);
+    Settings.DrawColorMode = 3;
+    Settings.DrawColorAlpha = 128;
+    Settings.MenuStyle = 2;
+    // A picture whose every pixel tells its position: red = x, green = y.
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -200, 1, 32, BI_RGB};
+    void *bits = nullptr;
+    Settings.BackMenuBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            static_cast<uint32_t *>(bits)[y * 200 + x] = 0xFF000000u | uint32_t(x) << 16 | uint32_t(y) << 8;
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 30, 40, 100, 100, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    ASSERT_EQ(origin.x, 30);
+
+    for (bool followScreen : {false, true}) {
+        Settings.BackMenuImageMode = followScreen;
+        Canvas canvas(100, 100, 0);
+        ItemPaintInput item = ClassicItem(canvas.surface.Dc(), {10, 20, 60, 50}, 100, 100);
+        item.theme = theme;
+        item.window = window;
+        PaintItem(item);
+        int x = 10 + (followScreen ? origin.x : 0), y = 20 + (followScreen ? origin.y : 0);
+        // Premultiplied with DrawColorAlpha: channel * 128 / 256.
+        EXPECT_EQ(canvas.Pixel(49, 21), 0x80000000u | uint32_t(x + 39) / 2 << 16 | uint32_t(y + 1) / 2 << 8)
+            << (followScreen ? "screen position" : "menu position");
+    }
+    DestroyWindow(window);
+    DeleteObject(Settings.BackMenuBitmap);
+    Settings.BackMenuBitmap = nullptr;
+    CloseThemeData(theme);
+}
+
 int wmain(int argc, wchar_t **argv)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
