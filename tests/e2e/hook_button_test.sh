@@ -12,7 +12,7 @@ size=48
 task_list=Shell_TrayWnd/ReBarWindow32/MSTaskSwWClass
 main_log_file=$E2E_WORK/main.log
 
-main_log() { tr -d '\r' <"$main_log_file" 2>/dev/null; }
+main_log() { tr -d '\r' 2>/dev/null <"$main_log_file"; }
 count_in() { grep -c "$1" || true; }
 main_count() { main_log | count_in "$1"; }
 shell_count() { e2e_shell_log | count_in "$1"; }

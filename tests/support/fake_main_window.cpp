@@ -3,12 +3,16 @@
 // start button, pretends to open and close a menu on 1124 (so the button shows pushed and
 // released), renews everything on "TaskbarCreated", and logs what it receives.
 //
-//   fake_main_window.exe --library PATH [--dpi N] [--log FILE]
+//   fake_main_window.exe --library PATH [--dpi N] [--log FILE] [--soak N]
 //
-// WM_CLOSE ends it the way the main program ends: the button is removed, then the hooks.
+// WM_CLOSE or 1127 ends it the way the main program ends: the button is removed, then the
+// hooks.  With --soak it posts N random messages to the taskbar, the button and the edge
+// window, then logs "soak-done"; WM_CLOSE is then ignored for the whole run (random ones
+// reach it through the button), and only 1127 ends it.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cwchar>
 
 #include "common/messages.h"
@@ -28,6 +32,15 @@ HMODULE g_library = nullptr;
 HHOOK g_messageHook = nullptr;
 HHOOK g_edgeHook = nullptr;
 bool g_menuOpen = false;
+int g_soakLeft = 0;
+bool g_soaking = false;  // for the whole run once a soak was asked for
+uint32_t g_random = 0x2545F491;
+DWORD g_shellProcess = 0;
+
+constexpr UINT_PTR kSoakTimer = 1;
+constexpr UINT kSoakTickMs = 5;
+constexpr int kSoakBatch = 20;
+constexpr DWORD kSoakSettleMs = 1000;
 
 void LogLine(const char *what, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -102,6 +115,78 @@ void OnToggleMenu()
     LogLine(g_menuOpen ? "menu-open" : "menu-closed", UM_TOGGLE_MENU, 0, 0);
 }
 
+uint32_t Random()
+{
+    g_random ^= g_random << 13;
+    g_random ^= g_random >> 17;
+    g_random ^= g_random << 5;
+    return g_random;
+}
+
+// Messages the hook library and the button act on, plus ordinary input; none carries a
+// pointer, since a posted pointer would fault any window, ours or not.
+constexpr UINT kSoakMessages[] = {
+    UM_TASKBAR_CREATE_BUTTON, UM_TASKBAR_REMOVE_BUTTON, TASKBAR_SHUTDOWN_REQUEST,
+    UM_BUTTON_DRAG_MOVE, UM_BUTTON_DRAG_ENTER, UM_BUTTON_DRAG_LEAVE, UM_TOGGLE_MENU,
+    UM_BUTTON_CONTEXT_MENU, UM_GET_DPI, UM_EXIT, UM_BUTTON_PUSHED, UM_BUTTON_RELEASED,
+    UM_BUTTON_TASKBAR_SHOWN, UM_BUTTON_TASKBAR_HIDDEN, UM_BUTTON_ENABLE,
+    WM_SYSCOMMAND, WM_KEYDOWN, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MOUSELEAVE,
+    WM_TIMER, WM_CLOSE, WM_NULL,
+};
+
+void PostRandomMessage()
+{
+    const wchar_t *targets[] = {kTaskbarClass, kStartButtonClass, kEdgeWindowClass};
+    const wchar_t *targetClass = targets[Random() % 3];
+    UINT message = kSoakMessages[Random() % (sizeof kSoakMessages / sizeof kSoakMessages[0])];
+    // The shell's own windows close on WM_CLOSE; only the button turns it into a request.
+    if (message == WM_CLOSE)
+        targetClass = kStartButtonClass;
+    HWND target = FindWindowW(targetClass, nullptr);
+    // Should the stand-in shell be gone, Wine's own hidden taskbar must not be hit instead.
+    DWORD process = 0;
+    if (!target || !GetWindowThreadProcessId(target, &process) || process != g_shellProcess)
+        return;
+    WPARAM wParam = Random();
+    LPARAM lParam = static_cast<LPARAM>(Random()) << (Random() % 2 ? 32 : 0) | Random();
+    switch (message) {
+    case WM_SYSCOMMAND:
+        // Only the Windows key's command: others (SC_CLOSE) would end the stand-in shell.
+        wParam = SC_TASKLIST;
+        lParam = Random() % 2 ? kStartScreenMarker : lParam;
+        break;
+    case WM_KEYDOWN:
+        wParam = VK_SHIFT;
+        break;
+    case WM_TIMER: {
+        const WPARAM timers[] = {1, 2, 3, 10, 11, Random()};
+        wParam = timers[Random() % 6];
+        lParam = 0;  // a timer procedure address
+        break;
+    }
+    case WM_CLOSE:
+    case UM_EXIT:
+        wParam = lParam = 0;
+        break;
+    }
+    PostMessageW(target, message, wParam, lParam);
+}
+
+void OnSoakTimer(HWND window)
+{
+    for (int i = 0; i < kSoakBatch && g_soakLeft > 0; ++i, --g_soakLeft)
+        PostRandomMessage();
+    if (g_soakLeft > 0)
+        return;
+    KillTimer(window, kSoakTimer);
+    // Posted after every random message, so handled after them all; then a button exists.
+    PostToTaskbar(UM_TASKBAR_CREATE_BUTTON);
+    Sleep(kSoakSettleMs);
+    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
+        SendMessageW(button, UM_BUTTON_ENABLE, 1, 0);
+    LogLine("soak-done", 0, 0, 0);
+}
+
 LRESULT AnswerDpi()
 {
     if (g_dpi > 0)
@@ -126,7 +211,15 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case UM_TOGGLE_MENU:
         OnToggleMenu();
         return 0;
+    case WM_TIMER:
+        if (wParam == kSoakTimer)
+            OnSoakTimer(window);
+        return 0;
     case WM_CLOSE:
+        if (!g_soaking)
+            DestroyWindow(window);
+        return 0;
+    case UM_EXIT:
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
@@ -155,6 +248,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         g_libraryPath = library;
     if (const wchar_t *dpi = Option(argc, argv, L"--dpi"))
         g_dpi = _wtoi(dpi);
+    if (const wchar_t *soak = Option(argc, argv, L"--soak"))
+        g_soakLeft = _wtoi(soak);
     g_taskbarCreated = RegisterWindowMessageW(kTaskbarCreatedMessage);
 
     WNDCLASSW wc{};
@@ -170,6 +265,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     }
     PostToTaskbar(UM_TASKBAR_CREATE_BUTTON);
     LogLine("ready", 0, GetCurrentProcessId(), reinterpret_cast<LPARAM>(main));
+    if (g_soakLeft > 0) {
+        GetWindowThreadProcessId(FindWindowW(kTaskbarClass, nullptr), &g_shellProcess);
+        g_soaking = true;
+        SetTimer(main, kSoakTimer, kSoakTickMs, nullptr);
+    }
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

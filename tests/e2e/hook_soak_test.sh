@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Ten thousand random messages, the private numbers among them with random parameters, to
+# the stand-in shell's taskbar, the start button and the edge window, while the menu opens
+# and closes: the shell survives and the button still works afterwards.
+set -uo pipefail
+source "$(dirname "$0")/../../tools/e2e.sh"
+e2e_init "$1"
+
+main_log_file=$E2E_WORK/main.log
+main_log() { tr -d '\r' 2>/dev/null <"$main_log_file"; }
+task_list=Shell_TrayWnd/ReBarWindow32/MSTaskSwWClass
+
+e2e_start_shell
+shell_pid=$(e2e_shell_log | awk '/^ready /{print $3}')
+task_list_before=$(e2e_probe find "$task_list" | cut -d' ' -f4-7)
+
+e2e_start main "$E2E_TESTS/fake_main_window.exe" --library "$(e2e_winpath "$E2E_BIN/hallet.dll")" \
+  --dpi 96 --soak 10000 --log "$(e2e_winpath "$main_log_file")"
+for _ in $(seq 1200); do
+  main_log | grep -q '^soak-done' && break
+  sleep 0.1
+done
+e2e_check "the soak ran to the end" bash -c "grep -q '^soak-done' '$main_log_file'"
+e2e_check "the menu opened and closed during the soak" \
+  test "$(main_log | grep -c '^menu-open')" -gt 0 -a "$(main_log | grep -c '^menu-closed')" -gt 0
+e2e_check "the stand-in shell survived" \
+  test "$(e2e_probe find Shell_TrayWnd | cut -d' ' -f2)" = "$shell_pid"
+e2e_check "exactly one button, in the shell" \
+  test "$(e2e_probe count MyStartButton)" = 1 -a "$(e2e_probe find MyStartButton | cut -d' ' -f2)" = "$shell_pid"
+
+sleep 2.5  # the full-screen check shows a button left hidden by a random 2130
+before=$(main_log | grep -c '^main 1124 ')
+e2e_click 28 782
+sleep 1
+e2e_check "a click on the button still reaches the main program" \
+  test "$(main_log | grep -c '^main 1124 ')" -gt "$before"
+
+e2e_probe post TVRA_MainWindow 1127 >/dev/null
+e2e_check "the button is removed at exit" e2e_probe gone MyStartButton 5000
+sleep 0.5
+e2e_check "and the task list is given back its place" \
+  test "$(e2e_probe find "$task_list" | cut -d' ' -f4-7)" = "$task_list_before"
+
+e2e_finish
