@@ -63,12 +63,18 @@ pixel_now() { e2e_screenshot "$E2E_WORK/shot.png"; e2e_pixel "$E2E_WORK/shot.png
 
 away
 normal=$(pixel_now)
+xdotool mousemove $centre_x $centre_y
+sleep 0.5  # ten 20 ms steps of the fade
+hover=$(pixel_now)
+e2e_check "hovering fades to the hover picture ($normal -> $hover)" test "$hover" != "$normal"
+away
+e2e_check "leaving fades back" test "$(pixel_now)" = "$normal"
 e2e_click $centre_x $centre_y
 e2e_check "a click opens the menu" eventually bash -c "grep -q '^menu-open' '$main_log_file'"
 away
 pushed=$(pixel_now)
 e2e_check "the button shows the pushed picture while the menu is open ($normal -> $pushed)" \
-  test "$pushed" != "$normal"
+  test "$pushed" != "$normal" -a "$pushed" != "$hover"
 e2e_check "the button is drawn, not the taskbar beneath" \
   test "$normal" != "#202838" -a "$normal" != "#303C54"
 e2e_click $centre_x $centre_y

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -245,6 +246,44 @@ TEST_F(StartButton, IsALayeredToolWindowOwnedByTheTaskbar)
     EXPECT_STREQ(text, L"MyStartButton");
     EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(button, GWLP_HINSTANCE)),
               GetModuleHandleW(nullptr));
+
+    // One tooltip, owned by the button, with one tool saying the product's name.
+    HWND tip = nullptr;
+    for (HWND w = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w;
+         w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr))
+        if (GetWindow(w, GW_OWNER) == button)
+            tip = w;
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    wchar_t tipText[80] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = button;
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = tipText;
+    SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(tipText, L"Orvella");
+}
+
+TEST_F(StartButton, HiddenWhileAFullScreenWindowIsInFront)
+{
+    CreateButton(40);
+    MONITORINFO monitor{sizeof(monitor)};
+    GetMonitorInfoW(MonitorFromWindow(taskbar, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT &m = monitor.rcMonitor;
+    HWND video = CreateWindowExW(0, kRebarClass, L"video", WS_POPUP | WS_VISIBLE, m.left, m.top,
+                                 m.right - m.left, m.bottom - m.top, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(video);
+    Pump(2300);
+    EXPECT_FALSE(IsWindowVisible(button)) << "within two seconds";
+
+    // One pixel short of the monitor is not full screen.
+    SetWindowPos(video, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top - 1,
+                 SWP_NOZORDER);
+    Pump(2300);
+    EXPECT_TRUE(IsWindowVisible(button));
+    DestroyWindow(video);
 }
 
 TEST_F(StartButton, SecondRequestKeepsOneButtonAndOtherWindowsAreIgnored)
