@@ -19,6 +19,7 @@
 #include "menu/portable/menu_layout.h"
 #include "menu/portable/type_ahead.h"
 #include "menu/tmenu.h"
+#include "render/drawing.h"
 #include "render/paint.h"
 #include "settings/settings.h"
 
@@ -33,19 +34,6 @@ constexpr int kSearchBoxWidth = 100;
 constexpr int kSearchBoxHeight = 20;
 // TTF_IDISHWND | TTF_SUBCLASS | TTF_ABSOLUTE: the whole window is the tool.
 constexpr UINT kLevelToolFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_ABSOLUTE;
-
-// A GDI object selected into a device context for the length of one function.
-class TSelection {
-public:
-    TSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~TSelection() { SelectObject(dc_, previous_); }
-    TSelection(const TSelection &) = delete;
-    TSelection &operator=(const TSelection &) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
 
 bool IsTopLevel(const TMenu *level) { return level->ParentItem == nullptr; }
 

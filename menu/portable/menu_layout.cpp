@@ -109,14 +109,25 @@ TSubLevelPlacement PlaceSubLevel(const TSubLevelInput &in)
 
 TPoint32 PlaceTopLevel(uint32_t edge, const TLayoutRect &taskbar, int32_t width, int32_t height)
 {
+    TPoint32 corner;
     switch (edge) {
     case kTaskbarLeft:
-        return {taskbar.right, taskbar.top};
+        corner = {taskbar.right, taskbar.top};
+        break;
     case kTaskbarTop:
-        return {taskbar.left, taskbar.bottom};
+        corner = {taskbar.left, taskbar.bottom};
+        break;
     case kTaskbarRight:
-        return {taskbar.left - width, taskbar.top};
+        corner = {taskbar.left - width, taskbar.top};
+        break;
     default:
-        return {taskbar.left, taskbar.top - height};
+        corner = {taskbar.left, taskbar.top - height};
+        break;
     }
+    // Columns may be as tall as the whole monitor, taller than the room beside the taskbar:
+    // the level then covers part of the taskbar instead of losing its first items above
+    // the screen.
+    corner.x = std::max(corner.x, 0);
+    corner.y = std::max(corner.y, 0);
+    return corner;
 }

@@ -198,3 +198,23 @@ TEST(TopLevelPlacement, SitsBesideTheTaskbarOnEveryEdge)
         EXPECT_EQ(p.y, c.expected.y) << c.what;
     }
 }
+
+TEST(TopLevelPlacement, LevelTallerThanTheRoomBesideTheTaskbarStaysOnScreen)
+{
+    // A level as tall as the monitor over a bottom taskbar, and as wide as the room left of
+    // a right taskbar plus some: clamped to the screen's top and left edges.
+    struct Case {
+        const char *what;
+        uint32_t edge;
+        TLayoutRect taskbar;
+        TPoint32 expected;
+    } cases[] = {
+        {"bottom", kTaskbarBottom, {0, 728, 1024, 768}, {0, 0}},
+        {"right", kTaskbarRight, {964, 0, 1024, 768}, {0, 0}},
+    };
+    for (const Case &c : cases) {
+        TPoint32 p = PlaceTopLevel(c.edge, c.taskbar, 1000, 768);
+        EXPECT_EQ(p.x, c.expected.x) << c.what;
+        EXPECT_EQ(p.y, c.expected.y) << c.what;
+    }
+}
