@@ -97,27 +97,28 @@ static void OnCreateButtonRequest(HWND window)
         CreateStartButton(window);
 }
 
-static LRESULT ExamineMessage(MSG *msg)
+static void ExamineMessage(MSG *msg)
 {
     switch (msg->message) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
-        return SwallowRememberedEdgeMouse(msg);
+        SwallowRememberedEdgeMouse(msg);
+        break;
     case WM_KEYDOWN:
         if (msg->wParam == VK_SHIFT)
             OnShiftDown();
-        return 0;
+        break;
     case WM_SYSCOMMAND:
-        return OnTaskListCommand(msg);
+        OnTaskListCommand(msg);
+        break;
     case UM_TASKBAR_REMOVE_BUTTON:
         if (IsWindowOfClass(msg->hwnd, kTaskbarClass))
             RemoveStartButton();
-        return 0;
+        break;
     case UM_TASKBAR_CREATE_BUTTON:
         OnCreateButtonRequest(msg->hwnd);
-        return 0;
+        break;
     }
-    return 0;
 }
 
 // The system ignores a WH_GETMESSAGE hook's result; the next hook still sees the message
