@@ -115,25 +115,3 @@ inline constexpr int kSearchButtonControlId = 27182;
 // Both parameters of a WM_CONTEXTMENU that the search results list posts to a level: the
 // context menu is for the item whose path it left in the menu-wide SharedPath.
 inline constexpr long long kSearchResultContextMarker = 0x0ACEBEDA;
-
-// ---- Messages to a menu level (TVRA_MenuWindow), sent by its drop target ----
-enum MenuWindowMessage : unsigned {
-    UM_MENU_DRAG_OVER = 1025,        // lParam: pointer in client coordinates
-    UM_MENU_DROP = 1028,
-    UM_MENU_DRAG_ENTER = 1031,
-    UM_MENU_DRAG_LEAVE = 1032,
-};
-
-// Timers of a menu level.
-enum MenuWindowTimer : unsigned {
-    TIMER_MENU_CLOSE_ALL_SUBS = 1,   // close the level's sub-levels (killed by ShowLevel)
-    TIMER_MENU_OPEN_SUB = 222,       // the pointer rested on a folder for MenuDelay
-    TIMER_MENU_CLOSE_SUBS = 223,     // the pointer rested on a plain item for MenuDelay
-};
-
-// Control id of the search box's button.
-inline constexpr int kSearchButtonControlId = 27182;
-
-// Both parameters of a WM_CONTEXTMENU that the search results list posts to a level: the
-// context menu is for the item whose path it left in the menu-wide SharedPath.
-inline constexpr long long kSearchResultContextMarker = 0x0ACEBEDA;
