@@ -14,30 +14,6 @@ std::u16string HeaderLine(std::u16string_view parentPath)
 
 } // namespace
 
-std::u16string OrderTextFromBytes(const unsigned char *bytes, size_t size)
-{
-    std::u16string text;
-    text.reserve(size / 2);
-    for (size_t i = 0; i + 1 < size; i += 2) {
-        char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (unit == 0)
-            break;
-        text.push_back(unit);
-    }
-    return text;
-}
-
-std::string OrderTextToBytes(std::u16string_view text)
-{
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
 std::vector<std::u16string_view> FindOrderRecord(std::u16string_view text,
                                                  std::u16string_view parentPath)
 {

@@ -1,7 +1,7 @@
 // The custom order file "sort.txt": UTF-16 little-endian without a byte-order mark, a
 // record per menu level ("*" + the parent item's path, then one path per line, every line
-// ended by CR LF) and the end mark "|".  Reading tolerates damaged files; writing builds
-// the exact bytes.
+// ended by CR LF) and the end mark "|".  The bytes are converted as for the settings files;
+// reading tolerates damaged files.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -11,13 +11,6 @@
 
 // Longest path a menu item can hold (its buffers have 260 units with the terminator).
 inline constexpr size_t kOrderMaxPathLength = 259;
-
-// The file's bytes as text: an odd trailing byte is dropped and the text ends at the first
-// zero unit, as it would in a zero-terminated buffer.
-std::u16string OrderTextFromBytes(const unsigned char *bytes, size_t size);
-
-// The text as the bytes to store.
-std::string OrderTextToBytes(std::u16string_view text);
 
 // The item lines of the record of the level whose parent item has `parentPath` (empty for
 // the root level, whose header is "*NULL").  Only complete lines (ended by CR LF) count, so

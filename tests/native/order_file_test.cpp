@@ -4,17 +4,21 @@
 #include <vector>
 
 #include "app/portable/order_file.h"
+#include "settings/portable/settings_text.h"
 
 namespace {
 
 using Lines = std::vector<std::u16string_view>;
 
-std::string Bytes(std::u16string_view text) { return OrderTextToBytes(text); }
+std::string Bytes(std::u16string_view text)
+{
+    std::vector<uint8_t> bytes = FileBytesFromText(text);
+    return std::string(bytes.begin(), bytes.end());
+}
 
 std::u16string FromBytes(const std::string &bytes)
 {
-    return OrderTextFromBytes(reinterpret_cast<const unsigned char *>(bytes.data()),
-                              bytes.size());
+    return TextFromFileBytes(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
 }
 
 // A root level holding folder F and shortcut N, F's level holding P and C.
@@ -99,8 +103,8 @@ TEST(OrderRecord, DamagedFilesAreReadSafely)
         {"no end mark", Bytes(u"*NULL\r\nA\r\nB\r\n"), {u"A", u"B"}},
         {"odd length", Bytes(u"*NULL\r\nA\r\n|") + "Z", {u"A"}},
         {"odd length inside a line", Bytes(u"*NULL\r\nA\r\nB\r\n").substr(0, 21), {u"A"}},
-        {"a zero unit ends the text", Bytes(std::u16string(u"*NULL\r\nA\r\n") + u'\0' +
-                                            u"B\r\n|"),
+        {"a zero unit ends the text", Bytes(u"*NULL\r\nA\r\n") + std::string(2, '\0') +
+                                            Bytes(u"B\r\n|"),
          {u"A"}},
         {"over-long line skipped, the rest applied",
          Bytes(u"*NULL\r\n" + longLine + u"\r\nA\r\n" + fullLine + u"\r\n|"),

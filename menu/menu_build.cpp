@@ -1,0 +1,320 @@
+#include "menu/menu_build.h"
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/order_file.h"
+#include "common/messages.h"
+#include "common/portable/text.h"
+#include "common/win_guards.h"
+#include "common/win_text.h"
+#include "menu/menu_item.h"
+#include "menu/menu_window.h"
+#include "menu/portable/menu_build.h"
+#include "menu/portable/menu_keywords.h"
+#include "menu/tmenu.h"
+#include "settings/settings.h"
+
+TMenuFolders MenuFolders;
+
+namespace {
+
+constexpr DWORD kSearchBoxStyle = 0x50010800;  // child, visible, tab stop, no hide selection
+constexpr int kSearchBoxWidth = 100;
+constexpr int kSearchBoxHeight = 20;
+
+// The Programs folder as item paths hold it: without the trailing backslash.
+std::wstring ProgramsItemPath()
+{
+    std::wstring path = MenuFolders.Programs;
+    if (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
+std::vector<std::u16string_view> ItemPaths(const TMenu *level)
+{
+    std::vector<std::u16string_view> paths;
+    for (const TMenuItem *item = level->Items; item; item = item->Next)
+        paths.push_back(U16View(item->Path));
+    return paths;
+}
+
+TMenuItem *FindItemByPath(const TMenu *level, const wchar_t *path)
+{
+    for (TMenuItem *item = level->Items; item; item = item->Next)
+        if (wcscmp(item->Path, path) == 0)
+            return item;
+    return nullptr;
+}
+
+void SetCaption(TMenuItem *item, std::u16string_view caption)
+{
+    CopyText(U16(item->Caption), MAX_PATH, caption);
+}
+
+const wchar_t *LanguageText(int key)
+{
+    return key == kNoLanguageKey ? L"" : Settings.Local[key];
+}
+
+void RenameProgramsItem(TMenuItem *item)
+{
+    const wchar_t *rename = Settings.Local[LocalRenamePrograms];
+    if (rename[0] == 0)
+        return;
+    if (!item->Icon)
+        LookUp(item);
+    SetCaption(item, U16View(rename));
+}
+
+// A special item of the keyword table: caption and icon from the settings, never movable.
+TMenuItem *AppendSpecialItem(TMenu *level, const SpecialKeyword &row, bool hasSubLevel)
+{
+    std::wstring keyword(row.Keyword.begin(), row.Keyword.end());
+    TMenuItem *item = level->Append(keyword.c_str(), hasSubLevel, false, true);
+    item->IsMovable = false;
+    if (row.Keyword == u"*sesion") {
+        wchar_t user[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (!GetUserNameW(user, &size))
+            user[0] = 0;
+        SetCaption(item, FormatLogoutCaption(U16View(LanguageText(row.Caption)), U16View(user)));
+    } else {
+        SetCaption(item, U16View(LanguageText(row.Caption)));
+    }
+    item->Icon = LoadSpecialItemIcon(keyword.c_str());
+    return item;
+}
+
+void AppendFindLevel(TMenuItem *find)
+{
+    for (std::u16string_view keyword : kFindLevelKeywords)
+        if (const SpecialKeyword *row = FindSpecialKeyword(keyword))
+            AppendSpecialItem(find->Submenu, *row, false);
+    find->Submenu->Layout();
+}
+
+void AppendSearchLine(TMenu *root)
+{
+    MenuState.SearchBoxPresent = true;
+    Settings.SearchBoxInFirstLevel = true;
+    if (root->Window && !root->IsSample && !GetDlgItem(root->Window, kSearchBoxControlId)) {
+        MenuState.SearchEdit = CreateWindowExW(
+            0, kSearchBoxClass, L"", kSearchBoxStyle, 0, 0, kSearchBoxWidth, kSearchBoxHeight,
+            root->Window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSearchBoxControlId)),
+            GetModuleHandleW(nullptr), root);
+    }
+    std::wstring keyword(kSearchBoxKeyword.begin(), kSearchBoxKeyword.end());
+    TMenuItem *line = root->Append(keyword.c_str(), false, false, true);
+    line->IsMovable = false;
+}
+
+void AppendShowStringLetter(TMenu *root, wchar_t letter)
+{
+    const SpecialKeyword *row = FindKeywordOfLetter(static_cast<char16_t>(letter));
+    if (!row)
+        return;
+    if (row->Keyword == kSeparatorKeyword) {
+        root->Append(L"*separator", false, false, true);
+        return;
+    }
+    if (row->Keyword == kSearchBoxKeyword) {
+        AppendSearchLine(root);
+        return;
+    }
+    bool hasSubLevel = row->HasSubLevel;
+    if (row->Keyword == u"*paneldecontrol")
+        hasSubLevel = Settings.ShowControlEx;
+    TMenuItem *item = AppendSpecialItem(root, *row, hasSubLevel);
+    if (!item->Submenu)
+        return;
+    if (row->Keyword == u"*buscar")
+        AppendFindLevel(item);
+    else if (row->Keyword == u"*recientes")
+        FillRecentLevel(item->Submenu);
+    else if (row->Keyword == u"*paneldecontrol")
+        FillControlPanelLevel(item->Submenu);
+}
+
+void DestroySearchBox(TMenu *root)
+{
+    if (!root->Window)
+        return;
+    if (HWND box = GetDlgItem(root->Window, kSearchBoxControlId)) {
+        if (MenuState.SearchEdit == box)
+            MenuState.SearchEdit = nullptr;
+        DestroyWindow(box);
+    }
+}
+
+void RemoveItemsAfter(TMenu *root, int index)
+{
+    while (root->Count() > index + 1)
+        root->RemoveAt(root->Count() - 1);
+}
+
+bool IsFolderItem(const TMenuItem *item)
+{
+    return item->Submenu && item->Path[0] != L'*';
+}
+
+} // namespace
+
+void ResolveMenuFolders()
+{
+    ResolveFolder(FOLDERID_StartMenu, MenuFolders.UserStartMenu);
+    ResolveFolder(FOLDERID_CommonStartMenu, MenuFolders.CommonStartMenu);
+    ResolveFolder(FOLDERID_Programs, MenuFolders.Programs);
+    wchar_t dataFolder[MAX_PATH];
+    FormDataFolder(dataFolder);
+    std::wstring orderFile = std::wstring(dataFolder) + L"sort.txt";
+    CopyText(U16(MenuFolders.OrderFile), MAX_PATH, U16View(orderFile.c_str()));
+}
+
+void BuildAll(TMenu *root)
+{
+    // The user's folder first: its entries win the merge by display name.
+    ScanFolder(root, MenuFolders.UserStartMenu);
+    ScanFolder(root, MenuFolders.CommonStartMenu);
+    ApplyOrderFile(root, MenuFolders.OrderFile);
+    AddSpecialItems(root, false);
+}
+
+void Rebuild(TMenu *root)
+{
+    CloseAll(root);
+    root->Clear();
+    BuildAll(root);
+    SendMessageW(App.MainWindow, UM_WRITE_ORDER_FILE, 0, 0);
+}
+
+void ScanFolder(TMenu *level, const wchar_t *folderPath)
+{
+    const std::wstring folder = folderPath;
+    bool added = false;
+    WIN32_FIND_DATAW entry;
+    if (!folder.empty()) {
+        TFindHandle search(FindFirstFileW((folder + L"*.*").c_str(), &entry));
+        for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &entry)) {
+            const bool hidden = entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN;
+            if (!IsShownFolderEntry(U16View(entry.cFileName), hidden))
+                continue;
+            const std::wstring fullPath = folder + entry.cFileName;
+            // A path cut to fit an item would name another file.
+            if (fullPath.size() >= MAX_PATH - 1)
+                continue;
+            TMenuItem *existing = level->FindByCaption(fullPath.c_str());
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (existing) {
+                    if (IsFolderItem(existing))
+                        ScanFolder(existing->Submenu, (fullPath + L"\\").c_str());
+                    continue;
+                }
+                added = true;
+                TMenuItem *item = level->Append(fullPath.c_str(), true, false, false);
+                ScanFolder(item->Submenu, (fullPath + L"\\").c_str());
+            } else if (!existing) {
+                added = true;
+                level->Append(fullPath.c_str(), false, false, false);
+            }
+        }
+    }
+    if (!added && level->Count() == 0)
+        level->Append(L"", false, true, false);
+    level->Layout();
+}
+
+void AddSpecialItems(TMenu *root, bool refresh)
+{
+    if (root->ParentItem)
+        return;
+    DestroySearchBox(root);
+    if (!refresh)
+        root->Append(L"*separator", false, false, true);
+    MenuState.SearchBoxPresent = false;
+    Settings.SearchBoxInFirstLevel = false;
+    for (const wchar_t *letter = Settings.ShowString; *letter; ++letter)
+        AppendShowStringLetter(root, *letter);
+    if (!refresh)
+        PlaceProgramsItem(root);
+    root->Layout();
+}
+
+void PlaceProgramsItem(TMenu *root)
+{
+    const std::wstring programsPath = ProgramsItemPath();
+    TMenuItem *item = programsPath.empty() ? nullptr : FindItemByPath(root, programsPath.c_str());
+    if (!item) {
+        root->Layout();
+        return;
+    }
+    item->IsMovable = Settings.ProgramsOnTop;
+    item->IsProgramsFolder = true;
+    RenameProgramsItem(item);
+    for (auto [a, b] : PlaceProgramsSwaps(ItemPaths(root), U16View(programsPath.c_str()),
+                                          Settings.ProgramsOnTop))
+        root->Swap(int(a), int(b));
+    root->Layout();
+}
+
+void MoveProgramsItem(TMenu *root)
+{
+    const std::wstring programsPath = ProgramsItemPath();
+    if (programsPath.empty())
+        return;
+    TSwapList swaps =
+        MoveProgramsSwaps(ItemPaths(root), U16View(programsPath.c_str()), Settings.ProgramsOnTop);
+    if (swaps.empty())
+        return;
+    FindItemByPath(root, programsPath.c_str())->IsMovable = Settings.ProgramsOnTop;
+    for (auto [a, b] : swaps)
+        root->Swap(int(a), int(b));
+}
+
+void StripSpecialItems(TMenu *root)
+{
+    int separator = -1;
+    int programs = -1;
+    int index = 0;
+    for (TMenuItem *item = root->Items; item; item = item->Next, ++index) {
+        if (separator < 0 && wcscmp(item->Path, L"*separator") == 0)
+            separator = index;
+        if (programs < 0 && item->IsProgramsFolder)
+            programs = index;
+    }
+    // Without a Programs item the section starts after the separator either way; keeping it
+    // would give every special item twice after the refresh.
+    int last = Settings.ProgramsOnTop || programs < 0 ? separator : programs;
+    if (last >= 0)
+        RemoveItemsAfter(root, last);
+    root->Layout();
+}
+
+void FillRecentLevel(TMenu *)
+{
+}
+
+void FillControlPanelLevel(TMenu *)
+{
+}
+
+TMenu *FindRecentLevel(TMenu *root)
+{
+    TMenuItem *item = root ? FindItemByPath(root, L"*recientes") : nullptr;
+    return item ? item->Submenu : nullptr;
+}
+
+void ForEachSearchableItem(TMenu *level, void (*visit)(const TMenuItem *item, void *context),
+                           void *context)
+{
+    for (const TMenuItem *item = level->Items; item; item = item->Next) {
+        if (item->Submenu)
+            ForEachSearchableItem(item->Submenu, visit, context);
+        else if (item->Path[0] != L'*' && !item->IsEmptyMarker)
+            visit(item, context);
+    }
+}

@@ -1,0 +1,47 @@
+// Building the menu tree: the user's and all users' Start Menu folders merged into one top
+// level with nested folder levels, the custom order applied, and the special section that
+// ShowString spells.
+#pragma once
+#include <windows.h>
+
+class TMenu;
+struct TMenuItem;
+
+// The folders a build reads (each ending with a backslash) and the custom order file.
+// Filled from the known folders when the main window is created; tests point them elsewhere.
+struct TMenuFolders {
+    wchar_t UserStartMenu[MAX_PATH];
+    wchar_t CommonStartMenu[MAX_PATH];
+    wchar_t Programs[MAX_PATH];
+    wchar_t OrderFile[MAX_PATH];
+};
+
+extern TMenuFolders MenuFolders;
+
+void ResolveMenuFolders();
+
+// Full build of an empty root: both Start Menu folders, the custom order, the special items.
+void BuildAll(TMenu *root);
+// Closes every menu, builds the root again from scratch and has the order file rewritten.
+void Rebuild(TMenu *root);
+// Adds the content of `folderPath` (ending with a backslash) to `level`, with sub-folders.
+void ScanFolder(TMenu *level, const wchar_t *folderPath);
+// The special section; `refresh` when only the section is rebuilt after a settings change.
+void AddSpecialItems(TMenu *root, bool refresh);
+void StripSpecialItems(TMenu *root);
+// The Programs item crosses the separator after ProgramsOnTop changed.
+void MoveProgramsItem(TMenu *root);
+void PlaceProgramsItem(TMenu *root);
+
+// Fill the recent items level ("*recientes") and the expanded control panel level; the
+// sources of those items replace these (until then the levels stay empty).
+void FillRecentLevel(TMenu *level);
+void FillControlPanelLevel(TMenu *level);
+
+// The recent items level of the top level, or null when ShowString has none.
+TMenu *FindRecentLevel(TMenu *root);
+
+// Calls `visit` for every item the search box can find, depth first: items without a
+// sub-level that are neither special items nor the empty-folder placeholder.
+void ForEachSearchableItem(TMenu *level, void (*visit)(const TMenuItem *item, void *context),
+                           void *context);
