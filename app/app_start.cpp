@@ -18,12 +18,18 @@ TAppState App;
 
 HBITMAP CreateShieldBitmap()
 {
+    const int width = GetSystemMetrics(SM_CXSMICON);
+    const int height = GetSystemMetrics(SM_CYSMICON);
     SHSTOCKICONINFO stock = {};
     stock.cbSize = sizeof(stock);
     if (FAILED(SHGetStockIconInfo(SIID_SHIELD, SHGSI_ICON | SHGSI_SMALLICON, &stock)))
+        stock.hIcon = nullptr;
+    // Some shells answer without an icon; user32 has the same shield (shared, not destroyed).
+    HICON icon = stock.hIcon ? stock.hIcon
+                             : static_cast<HICON>(LoadImageW(nullptr, IDI_SHIELD, IMAGE_ICON,
+                                                             width, height, LR_SHARED));
+    if (!icon)
         return nullptr;
-    const int width = GetSystemMetrics(SM_CXSMICON);
-    const int height = GetSystemMetrics(SM_CYSMICON);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -36,11 +42,12 @@ HBITMAP CreateShieldBitmap()
     if (bitmap) {
         HDC memory = CreateCompatibleDC(nullptr);
         HGDIOBJ previous = SelectObject(memory, bitmap);
-        DrawIconEx(memory, 0, 0, stock.hIcon, width, height, 0, nullptr, DI_NORMAL);
+        DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
         SelectObject(memory, previous);
         DeleteDC(memory);
     }
-    DestroyIcon(stock.hIcon);
+    if (stock.hIcon)
+        DestroyIcon(stock.hIcon);
     return bitmap;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_start.h"
 #include "app/portable/start_rules.h"
 #include "app/window_classes.h"
 #include "common/messages.h"
@@ -106,6 +107,23 @@ TEST(ArrowWidth, ThemedSizeOnlyWithinZeroTo32)
     };
     for (const Case &c : cases)
         EXPECT_EQ(ChooseArrowWidth(c.themed, c.themedWidth, 15), c.expected);
+}
+
+TEST(ShieldBitmap, IsTheSmallShieldDrawnIntoA32BitDib)
+{
+    HBITMAP shield = CreateShieldBitmap();
+    ASSERT_NE(shield, nullptr);
+    DIBSECTION dib = {};
+    ASSERT_EQ(GetObjectW(shield, sizeof(dib), &dib), int(sizeof(dib)));
+    EXPECT_EQ(dib.dsBm.bmWidth, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(dib.dsBm.bmHeight, GetSystemMetrics(SM_CYSMICON));
+    EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
+    const uint32_t *pixels = static_cast<const uint32_t *>(dib.dsBm.bmBits);
+    int drawn = 0;
+    for (int i = 0; i < dib.dsBm.bmWidth * dib.dsBm.bmHeight; ++i)
+        drawn += pixels[i] != 0;
+    EXPECT_GT(drawn, 0) << "nothing drawn";
+    DeleteObject(shield);
 }
 
 TEST(WindowClasses, AreRegisteredAsTheProgramNeedsThem)
