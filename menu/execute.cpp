@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/app_state.h"
 #include "common/messages.h"
 #include "common/win_text.h"
 #include "menu/launch_seam.h"
@@ -46,13 +47,12 @@ void FocusSearchBox(TMenu *level)
 
 void RunShellExecute(const TLaunchPlan &plan)
 {
-    HWND mainWindow = FindWindowW(kMainWindowClass, nullptr);
     if (plan.foregroundFirst)
-        SetForegroundWindow(mainWindow);
+        SetForegroundWindow(App.MainWindow);
     const std::wstring verb(W(plan.verb.c_str()));
     const std::wstring file(W(plan.file.c_str()));
     const std::wstring parameters(W(plan.parameters.c_str()));
-    LaunchSeam.ShellExecute(plan.ownerless ? nullptr : mainWindow,
+    LaunchSeam.ShellExecute(plan.ownerless ? nullptr : App.MainWindow,
                             verb.empty() ? nullptr : verb.c_str(), file.c_str(),
                             plan.hasParameters ? parameters.c_str() : nullptr, plan.show);
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "app/app_state.h"
 #include "common/messages.h"
 #include "menu/execute.h"
 #include "menu/launch_seam.h"
@@ -256,13 +257,12 @@ void OnDragOver(TMenu *level, LPARAM lParam)
 
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    static const UINT dragImageMessage = RegisterWindowMessageW(kShellGetDragImageMessage);
     if (message == WM_NCCREATE)
         OnNonClientCreate(window, lParam);
     TMenu *level = LevelOf(window);
     if (!level)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (message == dragImageMessage) {
+    if (App.ShellGetDragImageMessage && message == App.ShellGetDragImageMessage) {
         OnLevelDragImageRequest(level, wParam, lParam);
         return 1;
     }

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "app/app_state.h"
 #include "common/messages.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
@@ -428,7 +429,7 @@ void CloseAll(TMenu *level)
         if (item->Submenu)
             HideTree(item->Submenu);
     HideLevelWindow(root);
-    SendMessageW(FindWindowW(kMainWindowClass, nullptr), UM_MENUS_CLOSED, 0, 0);
+    SendMessageW(App.MainWindow, UM_MENUS_CLOSED, 0, 0);
     closing = false;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/window_classes.h"
 #include "common/messages.h"
 #include "menu/menu_item.h"
@@ -138,6 +139,7 @@ int wmain()
     RegisterClassW(&mainClass);
     HWND main = CreateWindowExW(0, L"OrvellaBenchMain", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, instance, nullptr);
+    App.MainWindow = main;
 
     Root = new TMenu(nullptr, false);
     Fill(Root, L"Root");

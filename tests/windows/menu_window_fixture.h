@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "common/messages.h"
 #include "menu/launch_seam.h"
 #include "menu/menu_item.h"
@@ -119,6 +120,7 @@ public:
         RegisterClassW(&searchBox);
         MainWindow = CreateWindowExW(0, kMainWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                      nullptr, instance, nullptr);
+        App.MainWindow = MainWindow;
         StartButton = CreateWindowExW(0, kStartButtonClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                       nullptr, instance, nullptr);
         Settings.IconSize1 = 32;
