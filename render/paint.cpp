@@ -231,6 +231,10 @@ void DrawThemedBandText(HDC dc, HTHEME theme, const RECT &band, const BandText &
     } else {
         DrawThemedText(theme, layer.Dc(), text.text, text.length, rect, kBandTextFormat,
                        Settings.RibbonFontColor);
+        // Text drawn without a glow layer can come out with alpha 0 too (Wine); blended as
+        // it is, its colour would be added to the band below.
+        GdiFlush();
+        SealTextAlpha(layer.Pixels());
     }
     BlendSurface(dc, band.left, band.top, layer);
 }

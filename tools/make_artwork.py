@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Orvella's own artwork: the start button pictures, the program icon and the
-uninstaller's side picture.  Pure Python (zlib only), so the build needs nothing else.
+"""Draws Orvella's own artwork: the start button pictures, the selection and new-item
+pictures of the menu, the program icon and the uninstaller's side picture.  Pure Python (zlib only), so the build needs nothing else.
 
 usage: make_artwork.py OUTPUT_FOLDER
 """
@@ -104,6 +104,68 @@ def orb_shader(base, glow, pressed):
     return shade
 
 
+def item_picture(width, height, top, bottom, border, fill_alpha, border_alpha):
+    """A rounded, softly lit rectangle drawn stretched behind a menu item: the selection
+    pictures ("select%i.png") and the new-item highlights ("hilight%i.png")."""
+    radius = 0.18
+
+    def shade(x, y):
+        # Distance to the rounded rectangle's edge, in units of the shorter side.
+        aspect = width / height
+        px, py = (x - 0.5) * aspect, y - 0.5
+        hx, hy = aspect / 2 - 0.02, 0.5 - 0.04
+        qx, qy = abs(px) - (hx - radius), abs(py) - (hy - radius)
+        d = math.hypot(max(qx, 0), max(qy, 0)) + min(max(qx, qy), 0) - radius
+        if d > 0:
+            return (0.0, 0.0, 0.0, 0.0)
+        col = tuple(top[i] * (1 - y) + bottom[i] * y for i in range(3))
+        if d > -0.06:
+            a = border_alpha
+            col = border
+        else:
+            a = fill_alpha * (1.0 - 0.35 * y)
+        return tuple(c * a for c in col) + (a,)
+    return render_rect(width, height, shade)
+
+
+def render_rect(width, height, shade):
+    """Like render(), for a width x height picture sampled over the unit square."""
+    rows = []
+    n = SUPERSAMPLE
+    for py in range(height):
+        row = []
+        for px in range(width):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(n):
+                for sx in range(n):
+                    c = shade((px + (sx + 0.5) / n) / width, (py + (sy + 0.5) / n) / height)
+                    for i in range(4):
+                        acc[i] += c[i]
+            acc = [v / (n * n) for v in acc]
+            a = acc[3]
+            if a <= 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append(tuple(min(255, round(acc[i] / a * 255)) for i in range(3)) +
+                           (min(255, round(a * 255)),))
+        rows.append(row)
+    return rows
+
+
+# (top colour, bottom colour, border colour, fill alpha, border alpha)
+SELECTION_STYLES = [
+    ((0.55, 0.75, 1.0), (0.20, 0.45, 0.85), (0.70, 0.85, 1.0), 0.55, 0.9),   # blue glass
+    ((1.0, 1.0, 1.0), (0.80, 0.84, 0.90), (1.0, 1.0, 1.0), 0.35, 0.8),       # frosted
+    ((1.0, 0.80, 0.45), (0.90, 0.50, 0.10), (1.0, 0.85, 0.55), 0.55, 0.9),   # amber
+    ((0.60, 0.90, 0.60), (0.20, 0.60, 0.25), (0.70, 0.95, 0.70), 0.50, 0.9), # green
+]
+HIGHLIGHT_STYLES = [
+    ((1.0, 0.90, 0.55), (1.0, 0.75, 0.30), (1.0, 0.85, 0.45), 0.30, 0.55),   # warm
+    ((0.65, 0.95, 0.70), (0.35, 0.80, 0.45), (0.60, 0.90, 0.65), 0.28, 0.5), # fresh green
+    ((0.75, 0.85, 1.0), (0.50, 0.65, 0.95), (0.70, 0.80, 1.0), 0.28, 0.5),   # pale blue
+]
+
+
 def write(path, data):
     with open(path, "wb") as f:
         f.write(data)
@@ -174,6 +236,12 @@ def main():
     icon_pngs = [(s, png_bytes(s, s, render(s, orb_shader(blue, light, False))))
                  for s in (16, 32, 48, 256)]
     write(os.path.join(out, "orvella.ico"), ico_bytes(icon_pngs))
+    for i, (top, bottom, border, fill_a, border_a) in enumerate(SELECTION_STYLES, 1):
+        write(os.path.join(images, "select%d.png" % i),
+              png_bytes(64, 24, item_picture(64, 24, top, bottom, border, fill_a, border_a)))
+    for i, (top, bottom, border, fill_a, border_a) in enumerate(HIGHLIGHT_STYLES, 1):
+        write(os.path.join(images, "hilight%d.png" % i),
+              png_bytes(64, 24, item_picture(64, 24, top, bottom, border, fill_a, border_a)))
     # The wizard's frame is 122 by 196 dialog units: 183 by 318 pixels at 96 dpi.
     write(os.path.join(out, "uninstall-side.bmp"), bmp_bytes(183, 318, side_picture(183, 318)))
 
