@@ -25,7 +25,8 @@ grep -q 'Subsystem.*00000002' <(${objdump} -p "$image/tvra.exe") || problem "tvr
 grep -q 'Subsystem.*00000003' <(${objdump} -p "$image/TVRAService.exe") || problem "TVRAService.exe is not a console program"
 grep -q 'requireAdministrator' "$image/TVRAUninstaller.exe" || problem "uninstaller manifest does not require administrator"
 
-for p in settings_default.ini images/start-normal.png images/start-hover.png images/start-pushed.png; do
+for p in settings_default.ini images/start-normal.png images/start-hover.png images/start-pushed.png \
+         images/select1.png images/hilight1.png; do
   [ -s "$image/$p" ] || problem "$p missing"
 done
 for p in start-normal start-hover start-pushed; do
