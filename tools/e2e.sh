@@ -42,6 +42,10 @@ e2e_init() {
       "$E2E_ROOT/tools/test-env" start "$E2E_ENV" >/dev/null
     fi
     E2E_OWN_ENV=1
+  else
+    # Wine's own desktop process outlives each test and keeps whatever an earlier test left
+    # in it (a start button made on Wine's hidden taskbar while a stand-in was down, hooks).
+    "$E2E_ROOT/tools/test-env" fresh "$E2E_ENV" >/dev/null
   fi
   eval "$("$E2E_ROOT/tools/test-env" print "$E2E_ENV")"
   trap e2e_cleanup EXIT
