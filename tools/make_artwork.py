@@ -31,30 +31,8 @@ def png_bytes(width, height, rgba_rows):
 
 
 def render(size, shade):
-    """Renders the start orb at `size` pixels; shade(x, y) -> premultiplied (r, g, b, a)
-    in 0..1 for a point in the unit square, sampled SUPERSAMPLE^2 times per pixel."""
-    rows = []
-    n = SUPERSAMPLE
-    for py in range(size):
-        row = []
-        for px in range(size):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(n):
-                for sx in range(n):
-                    x = (px + (sx + 0.5) / n) / size
-                    y = (py + (sy + 0.5) / n) / size
-                    c = shade(x, y)
-                    for i in range(4):
-                        acc[i] += c[i]
-            acc = [v / (n * n) for v in acc]
-            a = acc[3]
-            if a <= 0:
-                row.append((0, 0, 0, 0))
-            else:
-                row.append(tuple(min(255, round(acc[i] / a * 255)) for i in range(3)) +
-                           (min(255, round(a * 255)),))
-        rows.append(row)
-    return rows
+    """Renders a square picture of `size` pixels; see render_rect()."""
+    return render_rect(size, size, shade)
 
 
 def over(dst, src):
@@ -129,7 +107,9 @@ def item_picture(width, height, top, bottom, border, fill_alpha, border_alpha):
 
 
 def render_rect(width, height, shade):
-    """Like render(), for a width x height picture sampled over the unit square."""
+    """Renders a width x height picture: shade(x, y) -> premultiplied (r, g, b, a) in 0..1
+    for a point in the unit square, sampled SUPERSAMPLE^2 times per pixel; the result is
+    rows of straight-alpha (r, g, b, a) bytes."""
     rows = []
     n = SUPERSAMPLE
     for py in range(height):
