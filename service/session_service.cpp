@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/portable/text.h"
 #include "common/win_text.h"
 #include "service/portable/session_logic.h"
 

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "common/messages.h"
+#include "common/portable/text.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
 #include "resources/uninstaller_resources.h"
-#include "service/portable/session_logic.h"
 #include "uninstaller/portable/cleanup_script.h"
 
 const TUninstallSystem kRealUninstallSystem = {

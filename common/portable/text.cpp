@@ -18,3 +18,11 @@ size_t TextLength(const char16_t *s, size_t cap)
         ++n;
     return n;
 }
+
+std::u16string_view FolderOfPath(std::u16string_view path)
+{
+    size_t slash = path.rfind(u'\\');
+    if (slash == std::u16string_view::npos)
+        return {};
+    return path.substr(0, slash);
+}

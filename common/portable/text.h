@@ -9,3 +9,6 @@ size_t CopyText(char16_t *dst, size_t cap, std::u16string_view src);
 
 // Length of a zero-terminated UTF-16 string, but never more than `cap`.
 size_t TextLength(const char16_t *s, size_t cap);
+
+// The folder part of a full path, without the final backslash; empty when there is none.
+std::u16string_view FolderOfPath(std::u16string_view path);

@@ -22,14 +22,6 @@ TServiceControlAction DecideServiceControl(uint32_t control, uint32_t eventType,
     }
 }
 
-std::u16string_view FolderOfPath(std::u16string_view path)
-{
-    size_t slash = path.rfind(u'\\');
-    if (slash == std::u16string_view::npos)
-        return {};
-    return path.substr(0, slash);
-}
-
 std::u16string UserProgramPath(std::u16string_view folder, std::u16string_view program)
 {
     std::u16string path(folder);

@@ -29,9 +29,6 @@ struct TServiceControlAction {
 TServiceControlAction DecideServiceControl(uint32_t control, uint32_t eventType,
                                            uint32_t currentState);
 
-// The folder part of a program's full path, without the final backslash.
-std::u16string_view FolderOfPath(std::u16string_view path);
-
 // `folder\program`: the application name given to the process start.
 std::u16string UserProgramPath(std::u16string_view folder, std::u16string_view program);
 

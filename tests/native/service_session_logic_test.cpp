@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/portable/text.h"
 #include "service/portable/session_logic.h"
 
 TEST(ServiceControl, EachCodeSetsStateReportsAndClaims)
