@@ -14,29 +14,9 @@
 #include "common/registry_flags.h"
 #include "settings/settings.h"
 
+#include "tests/windows/test_files.h"
+
 namespace {
-
-std::wstring WindowsPath(const char *unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char *c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : wchar_t(*c);
-    return path;
-}
-
-std::vector<char> FileBytes(const std::wstring &path)
-{
-    std::vector<char> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
 
 std::wstring SettingsFile()
 {
@@ -196,7 +176,7 @@ TEST(ProgramStart, FirstStartCopiesTheDefaultsByteForByte)
     Started started = StartProgram(L"");
     ASSERT_TRUE(started.Ok);
     EXPECT_TRUE(RunsWithMainWindow(started));
-    const std::vector<char> defaults = FileBytes(WindowsPath(ORVELLA_IMAGE_DIR "/settings_default.ini"));
+    const std::string defaults = FileBytes(WindowsPath(ORVELLA_IMAGE_DIR "/settings_default.ini"));
     ASSERT_FALSE(defaults.empty());
     EXPECT_EQ(FileBytes(SettingsFile()), defaults);
 }

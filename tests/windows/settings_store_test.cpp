@@ -9,29 +9,9 @@
 #include "settings/portable/builtin_defaults.h"
 #include "settings/settings.h"
 
+#include "tests/windows/test_files.h"
+
 namespace {
-
-std::wstring WindowsPath(const char *unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char *c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : wchar_t(*c);
-    return path;
-}
-
-std::string FileBytes(const std::wstring &path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
 
 void WriteBytes(const std::wstring &path, const std::string &bytes)
 {

@@ -11,21 +11,9 @@
 #include "settings/settings.h"
 #include "settings/themes.h"
 
-namespace {
+#include "tests/windows/test_files.h"
 
-std::string FileBytes(const std::wstring &path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
+namespace {
 
 std::wstring ThemeFile(const wchar_t *name)
 {
