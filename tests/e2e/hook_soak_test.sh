@@ -16,11 +16,14 @@ task_list_before=$(e2e_probe find "$task_list" | cut -d' ' -f4-7)
 
 e2e_start main "$E2E_TESTS/fake_main_window.exe" --library "$(e2e_winpath "$E2E_BIN/hallet.dll")" \
   --dpi 96 --soak 10000 --log "$(e2e_winpath "$main_log_file")"
+# The soak ends with a create request marked 0x50AC (20652): once the shell logs it, the
+# shell has handled every random message and the button must exist.
 for _ in $(seq 1200); do
-  main_log | grep -q '^soak-done' && break
+  e2e_shell_log | grep -q "^taskbar 48826 20652 " && break
   sleep 0.1
 done
 e2e_check "the soak ran to the end" bash -c "grep -q '^soak-done' '$main_log_file'"
+e2e_check "the shell worked through it" grep -q "^taskbar 48826 20652 " "$E2E_WORK/shell.log"
 e2e_check "the menu opened and closed during the soak" \
   test "$(main_log | grep -c '^menu-open')" -gt 0 -a "$(main_log | grep -c '^menu-closed')" -gt 0
 e2e_check "the stand-in shell survived" \
@@ -28,6 +31,7 @@ e2e_check "the stand-in shell survived" \
 e2e_check "exactly one button, in the shell" \
   test "$(e2e_probe count MyStartButton)" = 1 -a "$(e2e_probe find MyStartButton | cut -d' ' -f2)" = "$shell_pid"
 
+e2e_probe post MyStartButton 2130 1 0 >/dev/null  # a random 2130 may have left it disabled
 sleep 2.5  # the full-screen check shows a button left hidden by a random 2130
 before=$(main_log | grep -c '^main 1124 ')
 e2e_click 28 782

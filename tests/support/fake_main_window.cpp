@@ -40,7 +40,9 @@ DWORD g_shellProcess = 0;
 constexpr UINT_PTR kSoakTimer = 1;
 constexpr UINT kSoakTickMs = 5;
 constexpr int kSoakBatch = 20;
-constexpr DWORD kSoakSettleMs = 1000;
+// The last create request carries this, so the test can see in the shell's log that the
+// shell has worked through every random message before it.
+constexpr WPARAM kSoakEndMarker = 0x50AC;
 
 void LogLine(const char *what, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -158,6 +160,9 @@ void PostRandomMessage()
     case WM_KEYDOWN:
         wParam = VK_SHIFT;
         break;
+    case UM_TASKBAR_CREATE_BUTTON:
+        wParam = 0;  // never the end marker
+        break;
     case WM_TIMER: {
         const WPARAM timers[] = {1, 2, 3, 10, 11, Random()};
         wParam = timers[Random() % 6];
@@ -179,11 +184,7 @@ void OnSoakTimer(HWND window)
     if (g_soakLeft > 0)
         return;
     KillTimer(window, kSoakTimer);
-    // Posted after every random message, so handled after them all; then a button exists.
-    PostToTaskbar(UM_TASKBAR_CREATE_BUTTON);
-    Sleep(kSoakSettleMs);
-    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
-        SendMessageW(button, UM_BUTTON_ENABLE, 1, 0);
+    PostMessageW(FindWindowW(kTaskbarClass, nullptr), UM_TASKBAR_CREATE_BUTTON, kSoakEndMarker, 0);
     LogLine("soak-done", 0, 0, 0);
 }
 
