@@ -128,8 +128,20 @@ void BenchLevel(HTHEME theme)
             DrawThemedText(theme, s.Dc(), L"Program number 1 of the menu", -1, whole,
                            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, RGB(0, 0, 0));
         });
-        std::printf("\nper item: surface %.3f ms, theme background %.3f ms, themed text %.3f ms\n",
-                    surface, background, text);
+        GlowParams params = {8, false, RGB(255, 255, 255), false};
+        double glow = MillisecondsPerCall([&] {
+            ApplyGlow(s, theme, Settings.MenuFont, L"Program number 1 of the menu", -1, whole,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, params, RGB(0, 0, 0));
+        });
+        ItemPlacement place = {{0, 0, 300, 40}, {0, 0, 300, 40}, 300, 1200, 0};
+        double fill = MillisecondsPerCall([&] { FillSurface(s, place, POINT{0, 0}); });
+        double selection = MillisecondsPerCall([&] { BlendPicture(s.Dc(), 0, 0, 300, 40, Settings.SelectionBitmap); });
+        TSurface target(screen, 300, 1200);
+        double copy = MillisecondsPerCall([&] { BitBlt(target.Dc(), 0, 80, 300, 40, s.Dc(), 0, 0, SRCCOPY); GdiFlush(); });
+        std::printf("\nper item: surface %.3f ms, theme background %.3f ms, themed text %.3f ms\n"
+                    "          fill %.3f ms, glowing caption %.3f ms, selection picture %.3f ms, "
+                    "copy to the level %.3f ms\n",
+                    surface, background, text, fill, glow, selection, copy);
     }
     ReleaseDC(nullptr, screen);
 }
