@@ -24,8 +24,8 @@ code=$?
 elapsed_ms=$((($(date +%s%N) - started) / 1000000))
 wait "$watcher"
 watch_code=$?
-e2e_check "tvra auto ends with exit code 0 (got '$code')" test "$code" = 0
-e2e_check "it ends at once ($elapsed_ms ms)" test "$elapsed_ms" -lt 5000
+# timeout's 124 would mean it kept running; the time is printed, not judged.
+e2e_check "tvra auto ends by itself with exit code 0 (got '$code' after $elapsed_ms ms)" test "$code" = 0
 e2e_check "no main window appeared while it ran" test "$watch_code" -ne 0
 e2e_check "it did not create settings.ini" test ! -e "$settings"
 

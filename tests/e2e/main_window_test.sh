@@ -56,7 +56,7 @@ sleep 2
   done
 ) &
 writer=$!
-rewrites=$(count_rewrites 40)
+rewrites=$(count_rewrites 60)
 wait "$writer"
 e2e_check "ten new entries give exactly one rewrite of sort.txt (got $rewrites)" test "$rewrites" = 1
 e2e_check "the rewritten file names every new entry" \

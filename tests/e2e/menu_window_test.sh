@@ -40,14 +40,6 @@ root_top() { levels | head -1 | awk '{print $2}'; }
 # Centre of item K of the root level (the file items are 40 pixels high: icon 32 + 8).
 item_y() { echo $(($(root_top) + 24 + 40 * $1)); }
 item_x() { echo $(($(root_left) + 110)); }
-open_menu() {
-  e2e_probe post TVRA_MainWindow 1124
-  sleep 0.7
-}
-close_menu() {
-  e2e_probe post TVRA_MainWindow 1053
-  sleep 0.7
-}
 wait_levels() {  # COUNT [TENTHS]
   local i
   for i in $(seq "${2:-30}"); do
@@ -55,6 +47,18 @@ wait_levels() {  # COUNT [TENTHS]
     sleep 0.1
   done
   return 1
+}
+# A slow machine may take a while to show or hide the level; the checks after these
+# look at the settled menu.
+open_menu() {
+  e2e_probe post TVRA_MainWindow 1124
+  wait_levels 1
+  sleep 0.3
+}
+close_menu() {
+  e2e_probe post TVRA_MainWindow 1053
+  wait_levels 0
+  sleep 0.3
 }
 
 e2e_start_shell --height 40
