@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "cleanup_script.h"
 #include "common/messages.h"
+#include "test_files.h"
 #include "uninstaller/uninstall_wizard.h"
 
 namespace fs = std::filesystem;
@@ -86,12 +88,6 @@ const TUninstallSystem kFakeSystem = {
     FakeDeleteTree, FakeFlush, FakeFolderPath, FakeModuleFileName,
 };
 
-std::string ReadBytes(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::wstring SystemFolder()
 {
     wchar_t system[MAX_PATH];
@@ -163,20 +159,7 @@ TEST_F(UninstallSteps, ScriptIsWrittenByteExactIntoLocalApplicationData)
     ASSERT_TRUE(WriteAndStartCleanupScript());
     const std::string folder = "C:\\Program Files\\Orvella";
     const std::string script = fs::path(ScriptPath()).string();
-    const std::string expected =
-        "del \"" + folder + "\\images\\*.bmp\"\r\n"
-        "rd \"" + folder + "\\help\"\r\n"
-        "del \"" + folder + "\\*.exe\"\r\n"
-        "del \"" + folder + "\\*.ini\"\r\n"
-        "del \"" + folder + "\\*.eng\"\r\n"
-        "del \"" + folder + "\\*.esp\"\r\n"
-        "del \"" + folder + "\\*.dll\"\r\n"
-        ":REPEAT\r\n"
-        "del \"" + folder + "\\TVRAUninstaller.exe\"\r\n"
-        "if exist \"" + folder + "\\TVRAUninstaller.exe\" goto REPEAT\r\n"
-        "rd \"" + folder + "\"\r\n"
-        "del \"" + script + "\"\r\n";
-    EXPECT_EQ(ReadBytes(ScriptPath()), expected);
+    EXPECT_EQ(FileBytes(ScriptPath().wstring()), ExpectedCleanupScript(folder, script));
 }
 
 TEST_F(UninstallSteps, NoScriptWithoutTheUsersOwnFolder)
@@ -193,7 +176,7 @@ TEST_F(UninstallSteps, NoScriptForAFolderTheScriptCannotSpell)
     std::ofstream(ScriptPath(), std::ios::binary) << "old";
     EXPECT_FALSE(WriteAndStartCleanupScript());
     EXPECT_TRUE(log.calls.empty()) << "an old script was started";
-    EXPECT_EQ(ReadBytes(ScriptPath()), "old");
+    EXPECT_EQ(FileBytes(ScriptPath().wstring()), "old");
 }
 
 int wmain(int argc, wchar_t **argv)

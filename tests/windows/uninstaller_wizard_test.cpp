@@ -10,7 +10,9 @@
 #include <fstream>
 #include <string>
 
+#include "cleanup_script.h"
 #include "common/messages.h"
+#include "test_files.h"
 #include "common/registry_flags.h"
 
 namespace fs = std::filesystem;
@@ -204,12 +206,6 @@ void CreateKeyWithValue(HKEY root, const wchar_t *path)
     }
 }
 
-std::string ReadBytes(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 fs::path SelfPath()
 {
     wchar_t self[MAX_PATH];
@@ -340,19 +336,7 @@ TEST_F(UninstallWizard, UninstallRemovesProgramServiceKeysAndListedFiles)
     // The script spins in its loop until the wizard has gone, so it is still there.
     const std::string folder = install.string();
     const std::string script = (LocalAppData() / L"uninstallorvella.bat").string();
-    EXPECT_EQ(ReadBytes(script),
-              "del \"" + folder + "\\images\\*.bmp\"\r\n"
-              "rd \"" + folder + "\\help\"\r\n"
-              "del \"" + folder + "\\*.exe\"\r\n"
-              "del \"" + folder + "\\*.ini\"\r\n"
-              "del \"" + folder + "\\*.eng\"\r\n"
-              "del \"" + folder + "\\*.esp\"\r\n"
-              "del \"" + folder + "\\*.dll\"\r\n"
-              ":REPEAT\r\n"
-              "del \"" + folder + "\\TVRAUninstaller.exe\"\r\n"
-              "if exist \"" + folder + "\\TVRAUninstaller.exe\" goto REPEAT\r\n"
-              "rd \"" + folder + "\"\r\n"
-              "del \"" + script + "\"\r\n");
+    EXPECT_EQ(FileBytes(fs::path(script).wstring()), ExpectedCleanupScript(folder, script));
 
     EXPECT_FALSE(ItemVisible(dialog, 1001));
     EXPECT_TRUE(ItemVisible(dialog, 2001));
