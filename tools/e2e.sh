@@ -109,6 +109,25 @@ e2e_probe() {
   return "${PIPESTATUS[0]}"
 }
 
+# A window's rectangle as "left top right bottom", by class name or child path.
+e2e_rect() {
+  e2e_probe find "$1" | cut -d' ' -f4-7
+}
+e2e_rect_is() {  # WINDOW "LEFT TOP RIGHT BOTTOM", for e2e_eventually
+  test "$(e2e_rect "$1")" = "$2"
+}
+
+# Runs a command until it succeeds, for up to ten seconds; what the system does in its own
+# time is waited for, never slept for.
+e2e_eventually() {
+  local i
+  for i in $(seq 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Whether a window exists, by class name or child path.
 e2e_exists() {
   e2e_probe find "$1" >/dev/null

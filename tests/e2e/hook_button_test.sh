@@ -16,7 +16,6 @@ main_log() { tr -d '\r' 2>/dev/null <"$main_log_file"; }
 count_in() { grep -c "$1" || true; }
 main_count() { main_log | count_in "$1"; }
 shell_count() { e2e_shell_log | count_in "$1"; }
-rect_of() { e2e_probe find "$1" | cut -d' ' -f4-7; }
 visible_of() { e2e_probe find "$1" | cut -d' ' -f3; }
 flags() { wine reg "$@" >/dev/null 2>&1; }
 
@@ -25,19 +24,10 @@ start_main() {
     --dpi 96 --log "$(e2e_winpath "$main_log_file")"
 }
 
-# Waits up to ~5 s for a command to succeed.
-eventually() {
-  local i
-  for i in $(seq 50); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 e2e_start_shell --height "$taskbar_height"
 shell_pid=$(e2e_shell_log | awk '/^ready /{print $3}')
-task_list_before=$(rect_of "$task_list")
+task_list_before=$(e2e_rect "$task_list")
 
 start_main
 e2e_wait_window MyStartButton >/dev/null
@@ -48,7 +38,7 @@ e2e_check "the button lives in the shell's process" test "$(cut -d' ' -f2 <<<"$b
 e2e_check "the button sits at the task list's start, 48 px, overhanging by 6" \
   test "$(cut -d' ' -f3- <<<"$button")" = "1 4 758 52 806"
 e2e_check "the task list is moved aside by the button size" \
-  test "$(rect_of "$task_list")" = "$((4 + size)) 760 1120 800"
+  test "$(e2e_rect "$task_list")" = "$((4 + size)) 760 1120 800"
 e2e_check "one button" test "$(e2e_probe count MyStartButton)" = 1
 
 e2e_probe post Shell_TrayWnd 48826 >/dev/null
@@ -70,7 +60,7 @@ e2e_check "hovering fades to the hover picture ($normal -> $hover)" test "$hover
 away
 e2e_check "leaving fades back" test "$(pixel_now)" = "$normal"
 e2e_click $centre_x $centre_y
-e2e_check "a click opens the menu" eventually bash -c "grep -q '^menu-open' '$main_log_file'"
+e2e_check "a click opens the menu" e2e_eventually bash -c "grep -q '^menu-open' '$main_log_file'"
 away
 pushed=$(pixel_now)
 e2e_check "the button shows the pushed picture while the menu is open ($normal -> $pushed)" \
@@ -78,21 +68,21 @@ e2e_check "the button shows the pushed picture while the menu is open ($normal -
 e2e_check "the button is drawn, not the taskbar beneath" \
   test "$normal" != "#202838" -a "$normal" != "#303C54"
 e2e_click $centre_x $centre_y
-e2e_check "a second click closes the menu" eventually bash -c "grep -q '^menu-closed' '$main_log_file'"
+e2e_check "a second click closes the menu" e2e_eventually bash -c "grep -q '^menu-closed' '$main_log_file'"
 away
 e2e_check "the button is drawn released again" test "$(pixel_now)" = "$normal"
 
 opened=$(main_count '^menu-open')
 e2e_key super
 e2e_check "the Windows key opens the menu" \
-  eventually bash -c "test \$(grep -c '^menu-open' '$main_log_file') -gt $opened"
+  e2e_eventually bash -c "test \$(grep -c '^menu-open' '$main_log_file') -gt $opened"
 e2e_check "the Windows key does not reach the shell" test "$(shell_count '^start-screen')" = 0
 e2e_key super
-eventually bash -c "test \$(grep -c '^menu-closed' '$main_log_file') -ge 2"
+e2e_eventually bash -c "test \$(grep -c '^menu-closed' '$main_log_file') -ge 2"
 toggles=$(main_count '^main 1124 ')
 xdotool keydown shift key super keyup shift
 e2e_check "Shift with the Windows key lets SC_TASKLIST through" \
-  eventually bash -c "grep -q '^start-screen 274 61744 ' '$E2E_WORK/shell.log'"
+  e2e_eventually bash -c "grep -q '^start-screen 274 61744 ' '$E2E_WORK/shell.log'"
 e2e_check "Shift with the Windows key does not open the menu" \
   test "$(main_count '^main 1124 ')" = "$toggles"
 
@@ -110,7 +100,7 @@ e2e_probe send MyStartButton 2130 1 0 >/dev/null
 e2e_check "2130 with 1 shows it again" test "$(visible_of MyStartButton)" = 1
 e2e_click $centre_x $centre_y
 e2e_check "and clicks work again" \
-  eventually bash -c "test \$(grep -c '^main 1124 ' '$main_log_file') -gt $toggles"
+  e2e_eventually bash -c "test \$(grep -c '^main 1124 ' '$main_log_file') -gt $toggles"
 e2e_click $centre_x $centre_y  # close the menu again
 away
 
@@ -139,7 +129,7 @@ flags delete 'HKCU\Software\Orvella' /v DisableCorners /f
 e2e_probe post TVRA_MainWindow 16 >/dev/null
 e2e_check "closing the main program removes the button" e2e_probe gone MyStartButton 5000
 e2e_check "and gives the task list its place back exactly" \
-  eventually test "$(rect_of "$task_list")" = "$task_list_before"
+  e2e_eventually e2e_rect_is "$task_list" "$task_list_before"
 
 # A shell restart: the new taskbar gets a button from the running main program.
 start_main
@@ -152,7 +142,7 @@ e2e_check "after TaskbarCreated the new taskbar gets a button" e2e_wait_window M
 e2e_check "in the new shell's process" \
   test "$(e2e_probe find MyStartButton | cut -d' ' -f2)" = "$new_shell_pid"
 # 60 px taskbar at y 740: the button is centred, 6 px above and below.
-e2e_check "centred in a 60 px taskbar" eventually test "$(rect_of MyStartButton)" = "4 746 52 794"
+e2e_check "centred in a 60 px taskbar" e2e_eventually e2e_rect_is MyStartButton "4 746 52 794"
 e2e_probe post TVRA_MainWindow 16 >/dev/null
 e2e_probe gone MyStartButton 5000 >/dev/null
 

@@ -11,45 +11,38 @@ task_list=Shell_TrayWnd/ReBarWindow32/MSTaskSwWClass
 centre_x=28
 centre_y=782
 
-rect_of() { e2e_probe find "$1" | cut -d' ' -f4-7; }
 levels() { xdotool search --onlyvisible --classname tvra.exe 2>/dev/null | wc -l; }
+levels_are() { test "$(levels)" "$@"; }
 away() { xdotool mousemove 600 300; sleep 0.5; }
 pixel_now() { e2e_screenshot "$E2E_WORK/shot.png"; e2e_pixel "$E2E_WORK/shot.png" $centre_x $centre_y; }
-eventually() {
-  local i
-  for i in $(seq 50); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+pixel_is() { test "$(pixel_now)" = "$1"; }
 
 e2e_start_shell --height 40
 shell_pid=$(e2e_shell_log | awk '/^ready /{print $3}')
-task_list_before=$(rect_of "$task_list")
+task_list_before=$(e2e_rect "$task_list")
 
 e2e_start tvra "$E2E_BIN/tvra.exe"
 e2e_check "tvra.exe gets a start button into the shell" e2e_wait_window MyStartButton 20000
 sleep 1
 e2e_check "in the shell's process" \
   test "$(e2e_probe find MyStartButton | cut -d' ' -f2)" = "$shell_pid"
-e2e_check "at the task list's start, 48 px at 96 DPI" test "$(rect_of MyStartButton)" = "4 758 52 806"
-e2e_check "the task list moved aside" test "$(rect_of "$task_list")" = "52 760 1120 800"
+e2e_check "at the task list's start, 48 px at 96 DPI" test "$(e2e_rect MyStartButton)" = "4 758 52 806"
+e2e_check "the task list moved aside" test "$(e2e_rect "$task_list")" = "52 760 1120 800"
 
 away
 normal=$(pixel_now)
 e2e_click $centre_x $centre_y
-e2e_check "a click opens the menu" eventually test "$(levels)" -ge 1
+e2e_check "a click opens the menu" e2e_eventually levels_are -ge 1
 away
 e2e_check "the button shows pushed while the menu is open" test "$(pixel_now)" != "$normal"
 sleep 1
 e2e_click $centre_x $centre_y
-e2e_check "a second click closes it" eventually test "$(levels)" -eq 0
+e2e_check "a second click closes it" e2e_eventually levels_are -eq 0
 away
-e2e_check "and the button is released" eventually test "$(pixel_now)" = "$normal"
+e2e_check "and the button is released" e2e_eventually pixel_is "$normal"
 
 e2e_probe post TVRA_MainWindow 1127 >/dev/null
 e2e_check "the program's exit removes the button" e2e_probe gone MyStartButton 10000
-e2e_check "and restores the task list exactly" eventually test "$(rect_of "$task_list")" = "$task_list_before"
+e2e_check "and restores the task list exactly" e2e_eventually e2e_rect_is "$task_list" "$task_list_before"
 
 e2e_finish

@@ -15,14 +15,6 @@ rm -rf "$start_menu/Added Folder"
 shell_count() { e2e_shell_log | grep -c "$1" || true; }
 taskbar_got() { test "$(shell_count "^taskbar $1 ")" -ge 1; }
 sort_text() { iconv -f UTF-16LE -t UTF-8 "$sort_file" 2>/dev/null | tr -d '\r'; }
-eventually() {
-  local i
-  for i in $(seq 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 # Prints how many times sort.txt was replaced during the next $1 tenths of a second (each
 # write replaces the file, so its inode changes).
 count_rewrites() {
@@ -42,7 +34,7 @@ count_rewrites() {
 e2e_start_shell --height 40
 e2e_start tvra "$E2E_BIN/tvra.exe"
 e2e_check "the main window comes up" e2e_wait_window TVRA_MainWindow 20000
-e2e_check "48826 reaches the taskbar" eventually taskbar_got 48826
+e2e_check "48826 reaches the taskbar" e2e_eventually taskbar_got 48826
 e2e_check "the start button is made" e2e_wait_window MyStartButton 10000
 e2e_check "1126 answers the screen DPI" test "$(e2e_probe send TVRA_MainWindow 1126)" = 96
 e2e_check "1052 answers the top level's place" e2e_probe send TVRA_MainWindow 1052
@@ -66,11 +58,11 @@ e2e_check "the rewritten file names every new entry" \
 mkdir -p "$start_menu/Added Folder"
 : >"$start_menu/Added Folder/Inside.txt"
 e2e_check "a folder added outside the program appears" \
-  eventually bash -c "iconv -f UTF-16LE -t UTF-8 '$sort_file' | tr -d '\r' | grep -q 'Added Folder\\\\Inside.txt'"
+  e2e_eventually bash -c "iconv -f UTF-16LE -t UTF-8 '$sort_file' | tr -d '\r' | grep -q 'Added Folder\\\\Inside.txt'"
 e2e_check "with the end mark last" test "$(tail -c 2 "$sort_file" | od -An -tx1 | tr -d ' ')" = 7c00
 
 e2e_probe send TVRA_MainWindow 1127 >/dev/null
-e2e_check "1127 asks the taskbar to remove the button" eventually taskbar_got 52938
+e2e_check "1127 asks the taskbar to remove the button" e2e_eventually taskbar_got 52938
 e2e_check "the button goes" e2e_probe gone MyStartButton 10000
 e2e_check "the program ends after it" e2e_probe gone TVRA_MainWindow 10000
 
