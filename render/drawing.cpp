@@ -1,5 +1,7 @@
 #include "render/drawing.h"
 
+#include <algorithm>
+
 #include "settings/settings.h"
 
 namespace {
@@ -68,6 +70,14 @@ TSurface::~TSurface()
         DeleteObject(bitmap_);
 }
 
+void TSurface::Clear() const
+{
+    if (!bits_)
+        return;
+    GdiFlush();  // text or blits still queued for the surface would land after the clearing
+    std::fill(bits_, bits_ + static_cast<size_t>(width_) * height_, 0u);
+}
+
 SIZE PictureSize(HBITMAP picture)
 {
     BITMAP info = {};
@@ -109,9 +119,10 @@ void BlendPicture(HDC dc, int x, int y, int w, int h, HBITMAP picture)
     TPictureDc source(dc, picture);
     if (!source.Get() || w <= 0 || h <= 0 || size.cx <= 0 || size.cy <= 0)
         return;
-    SetStretchBltMode(dc, COLORONCOLOR);
+    int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(dc, x, y, w, h, source.Get(), 0, 0, size.cx, size.cy, blend);
+    SetStretchBltMode(dc, oldMode);
 }
 
 void BlendSurface(HDC dc, int x, int y, const TSurface &surface)
@@ -159,16 +170,23 @@ void ApplyGlow(const TSurface &surface, HTHEME theme, HFONT font, const wchar_t 
 {
     if (!surface.Ok())
         return;
-    TSurface glow(surface.Dc(), surface.Width(), surface.Height());
-    if (!glow.Ok())
+    TSurface layer(surface.Dc(), surface.Width(), surface.Height());
+    TSelection selectedFont(layer.Dc(), font);
+    ApplyGlowThrough(surface, layer, theme, text, length, rect, format, params, textColor);
+}
+
+void ApplyGlowThrough(const TSurface &surface, const TSurface &layer, HTHEME theme,
+                      const wchar_t *text, int length, RECT rect, DWORD format,
+                      const GlowParams &params, COLORREF textColor)
+{
+    if (!surface.Ok() || !layer.Ok())
         return;
-    TSelection selectedFont(glow.Dc(), font);
     // The colour of this first pass is irrelevant: its pixels only mark where text is.
-    DrawThemedText(theme, glow.Dc(), text, length, rect, format, Settings.GlowColor);
+    DrawThemedText(theme, layer.Dc(), text, length, rect, format, Settings.GlowColor);
     GdiFlush();
-    GlowHalo(glow.Pixels(), params);
-    DrawThemedText(theme, glow.Dc(), text, length, rect, format, textColor);
+    GlowHalo(layer.Pixels(), params);
+    DrawThemedText(theme, layer.Dc(), text, length, rect, format, textColor);
     GdiFlush();
-    SealTextAlpha(glow.Pixels());
-    BlendSurface(surface.Dc(), 0, 0, glow);
+    SealTextAlpha(layer.Pixels());
+    BlendSurface(surface.Dc(), 0, 0, layer);
 }

@@ -23,6 +23,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     PixelSurface Pixels() const { return {bits_, width_, height_}; }
+    // Transparent again, as when made, so one surface can serve several items.
+    void Clear() const;
 
 private:
     HDC dc_ = nullptr;
@@ -90,3 +92,8 @@ void DrawThemedText(HTHEME theme, HDC dc, const wchar_t *text, int length, RECT 
 // onto `surface`.  `font` is the font the text is drawn in.
 void ApplyGlow(const TSurface &surface, HTHEME theme, HFONT font, const wchar_t *text, int length,
                RECT rect, DWORD format, const GlowParams &params, COLORREF textColor);
+// The same through `layer`, a transparent surface of the same size with the font selected,
+// so that a painter can draw many captions with one layer.
+void ApplyGlowThrough(const TSurface &surface, const TSurface &layer, HTHEME theme,
+                      const wchar_t *text, int length, RECT rect, DWORD format,
+                      const GlowParams &params, COLORREF textColor);

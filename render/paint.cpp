@@ -2,6 +2,8 @@
 
 #include <vssym32.h>
 
+#include <optional>
+
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
 #include "render/drawing.h"
@@ -67,19 +69,59 @@ POINT WindowOrigin(HWND window)
     return origin;
 }
 
-void PaintThemedItem(const ItemPaintInput &in)
+// A surface with the item font selected.
+struct TTextSurface {
+    TTextSurface(HDC target, int width, int height, HFONT font)
+        : surface(target, width, height), font(surface.Dc(), font)
+    {
+    }
+    TSurface surface;
+    TSelection font;
+};
+
+// What the themed items of one paint share.  Making a surface and realising the font in a
+// fresh DC cost more than the rest of an item, so the item surface and the glow layer are
+// made once per item size and cleared between items; the values below cannot change
+// within one paint.
+struct TItemScratch {
+    TItemScratch(HDC target, HFONT font, HWND window)
+        : target(target), font(font), windowOrigin(WindowOrigin(window))
+    {
+    }
+    HDC target;
+    HFONT font;
+    POINT windowOrigin;
+    int letterOWidth = -1;  // measured when the first arrow needs it
+    std::optional<TTextSurface> item;
+    std::optional<TTextSurface> glow;
+};
+
+// `layer` as a transparent w x h surface: made anew only when the size changes.
+const TSurface &ScratchLayer(std::optional<TTextSurface> &layer, const TItemScratch &scratch,
+                             int w, int h)
+{
+    // Everything drawn on the layers leaves the DC's modes as it found them.
+    if (layer && layer->surface.Width() == w && layer->surface.Height() == h) {
+        layer->surface.Clear();
+    } else {
+        layer.reset();
+        layer.emplace(scratch.target, w, h, scratch.font);
+    }
+    return layer->surface;
+}
+
+void PaintThemedItem(const ItemPaintInput &in, TItemScratch &scratch)
 {
     int w = in.rect.right - in.rect.left, h = in.rect.bottom - in.rect.top;
-    TSurface surface(in.dc, w, h);
+    const TSurface &surface = ScratchLayer(scratch.item, scratch, w, h);
     if (!surface.Ok())
         return;
     PixelSurface pixels = surface.Pixels();
     ItemPlacement place = {ToPixelRect(in.rect), ToPixelRect(in.paint), in.menuWidth, in.menuHeight,
                            in.bandWidth};
-    if (FillSurface(surface, place, WindowOrigin(in.window)) && Settings.MenuStyle == 1)
+    if (FillSurface(surface, place, scratch.windowOrigin) && Settings.MenuStyle == 1)
         BlackBorder(pixels, place.item, in.menuWidth, in.menuHeight);
 
-    TSelection font(surface.Dc(), in.font);
     if (in.isNew)
         BlendPicture(surface.Dc(), 0, 0, w, h, Settings.HilightBitmap);
     RECT whole = {0, 0, w, h};
@@ -96,8 +138,11 @@ void PaintThemedItem(const ItemPaintInput &in)
         int middle = (in.rect.top + in.rect.bottom) / 2;
         EtchHorizontal(pixels, middle - in.rect.top, 8, w - 9);
     }
-    if (in.hasSubLevel)
-        DrawSubLevelArrow(pixels, MeasureLetterO(surface.Dc()), Settings.DrawCursorStyle);
+    if (in.hasSubLevel) {
+        if (scratch.letterOWidth < 0)
+            scratch.letterOWidth = MeasureLetterO(surface.Dc());
+        DrawSubLevelArrow(pixels, scratch.letterOWidth, Settings.DrawCursorStyle);
+    }
     if (in.dropAfter)
         DrawDropMarker(pixels, true, Settings.DrawCursorStyle);
     if (in.dropBefore)
@@ -106,14 +151,16 @@ void PaintThemedItem(const ItemPaintInput &in)
         DrawIconEx(surface.Dc(), 4, 4, in.icon, in.iconSize, in.iconSize, 0, nullptr, DI_NORMAL);
 
     RECT text = {in.iconSize + 8, 0, w - 12, h};
-    if (Settings.DrawGlow) {
-        GlowParams glow = {Settings.DrawGlowSize, Settings.DrawGlowDouble, Settings.GlowColor,
-                           Settings.ShadowInsteadOfGlow};
-        ApplyGlow(surface, in.theme, in.font, in.caption, in.captionLength, text,
-                  kThemedCaptionFormat, glow, Settings.DrawFontColor);
-    } else {
+    if (!Settings.DrawGlow) {
         DrawThemedText(in.theme, surface.Dc(), in.caption, in.captionLength, text,
                        kThemedCaptionFormat, Settings.DrawFontColor);
+    } else if (in.captionLength != 0) {
+        // Without text the layer would stay transparent and change nothing when blended;
+        // the filler, as large as a column, would pay for it.
+        GlowParams glow = {Settings.DrawGlowSize, Settings.DrawGlowDouble, Settings.GlowColor,
+                           Settings.ShadowInsteadOfGlow};
+        ApplyGlowThrough(surface, ScratchLayer(scratch.glow, scratch, w, h), in.theme, in.caption,
+                         in.captionLength, text, kThemedCaptionFormat, glow, Settings.DrawFontColor);
     }
     BitBlt(in.dc, in.rect.left, in.rect.top, w, h, surface.Dc(), 0, 0, SRCCOPY);
 }
@@ -371,22 +418,45 @@ void PaintFrame(const LevelPaintInput &level, HDC dc, const RECT &p)
     PaintFrameStrip(dc, bottom, 3, colors.fill, colors.edge);
 }
 
+// Theme data opened for one scope and closed at its end.
+class TThemeData {
+public:
+    explicit TThemeData(HTHEME theme) : theme_(theme) {}
+    ~TThemeData()
+    {
+        if (theme_)
+            CloseThemeData(theme_);
+    }
+    TThemeData(const TThemeData &) = delete;
+    TThemeData &operator=(const TThemeData &) = delete;
+    HTHEME Get() const { return theme_; }
+
+private:
+    HTHEME theme_;
+};
+
 bool Intersects(const RECT &a, const RECT &b)
 {
     RECT common;
     return IntersectRect(&common, &a, &b) != FALSE;
 }
 
-}  // namespace
-
-void PaintItem(const ItemPaintInput &input)
+void PaintItemWith(const ItemPaintInput &input, TItemScratch &scratch)
 {
     if (input.rect.right <= input.rect.left || input.rect.bottom <= input.rect.top)
         return;
     if (input.theme)
-        PaintThemedItem(input);
+        PaintThemedItem(input, scratch);
     else
         PaintClassicItem(input);
+}
+
+}  // namespace
+
+void PaintItem(const ItemPaintInput &input)
+{
+    TItemScratch scratch(input.dc, input.font, input.window);
+    PaintItemWith(input, scratch);
 }
 
 void PaintBand(HDC dc, HTHEME theme, const RECT &rect)
@@ -461,11 +531,13 @@ void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
     int iconSize = topLevel ? Settings.IconSize1 : Settings.IconSize2;
     bool hasBand = topLevel && Settings.RibbonStyle != 0;
     int bandWidth = hasBand ? Settings.RibbonWidth : 0;
-    HTHEME theme = Settings.ClassicAppearance ? nullptr : OpenThemeData(level.window, L"MENU");
+    TThemeData menuTheme(Settings.ClassicAppearance ? nullptr : OpenThemeData(level.window, L"MENU"));
+    HTHEME theme = menuTheme.Get();
 
     const ItemPaintInput common = {.theme = theme, .window = level.window, .dc = dc, .font = font,
                                    .iconSize = iconSize, .caption = L"", .menuWidth = W,
                                    .menuHeight = H, .state = kItemStateNormal, .bandWidth = bandWidth};
+    TItemScratch scratch(dc, font, level.window);
     ItemPaintInput input = common;
     input.paint = paint;
     input.dragOver = level.dragOver;
@@ -484,7 +556,7 @@ void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
         input.dropBefore = item->DropBefore;
         input.dropAfter = item->DropAfter;
         input.isNew = IsItemNew(item);
-        PaintItem(input);
+        PaintItemWith(input, scratch);
     }
 
     if (hasBand) {
@@ -499,8 +571,6 @@ void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
         // The filler continues the last column's background and lines to the bottom.
         ItemPaintInput below = common;
         below.rect = {filler.left, filler.top, filler.right, filler.bottom};
-        PaintItem(below);
+        PaintItemWith(below, scratch);
     }
-    if (theme)
-        CloseThemeData(theme);
 }

@@ -1,0 +1,208 @@
+// A level paint draws all its items through one item surface and one glow layer.  Nothing
+// of one item may show in the next: the level must come out exactly as its items painted
+// one at a time, each on surfaces of its own.
+#include <windows.h>
+#include <uxtheme.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "menu/menu_item.h"
+#include "render/drawing.h"
+#include "render/paint.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr int kWidth = 200;
+constexpr int kHeight = 260;  // below the last item lies the filler
+constexpr uint32_t kBackdrop = 0x80402010;
+
+TMenu *const kSomeSubLevel = reinterpret_cast<TMenu *>(&Settings);  // only its presence is read
+
+// A premultiplied picture of w x h in one colour and alpha.
+HBITMAP MakePicture(int w, int h, COLORREF color, uint32_t alpha)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void *bits = nullptr;
+    HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::fill(static_cast<uint32_t *>(bits), static_cast<uint32_t *>(bits) + w * h,
+              PremultipliedPixel(color, alpha));
+    return picture;
+}
+
+void SetLevelSettings(bool glow)
+{
+    Settings.ClassicAppearance = false;
+    Settings.MenuStyle = 2;  // no frame, no outline
+    Settings.RibbonStyle = 0;
+    Settings.IconSize1 = 32;
+    Settings.Hilight = true;
+    Settings.Days = 3;
+    Settings.Flags = kSettingsFlagNoDecoration;
+    Settings.DrawCursorStyle = 0;
+    Settings.DrawFontDefault = false;
+    lstrcpyW(Settings.DrawFontFace, L"Tahoma");
+    Settings.DrawFontSize = 9;
+    Settings.DrawFontColor = RGB(16, 16, 48);
+    Settings.DrawColorMode = 1;
+    Settings.DrawColorAlpha = 200;
+    Settings.DrawColorGradient1 = RGB(250, 250, 255);
+    Settings.DrawColorGradient2 = RGB(170, 190, 230);
+    Settings.DrawGlow = glow;
+    Settings.DrawGlowSize = 6;
+    Settings.DrawGlowDouble = false;
+    Settings.GlowColor = RGB(255, 255, 255);
+    Settings.ShadowInsteadOfGlow = false;
+    BuildSettingsFonts();
+}
+
+// Items chosen so that whatever one leaves behind shows in the next: a long glowing caption
+// above a short one, the stretched selection and new-item pictures above plain items, a
+// separator (another size) between items of one size, arrows and drop markers.
+struct Level {
+    TMenuItem items[6] = {};
+
+    Level()
+    {
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        const wchar_t *captions[6] = {L"A rather long caption of a program", L"Ok", L"", L"Hot item",
+                                      L"New item", L"Last"};
+        int y = 0;
+        for (int i = 0; i < 6; ++i) {
+            TMenuItem &item = items[i];
+            lstrcpyW(item.Caption, captions[i]);
+            item.IsSeparator = i == 2;
+            int height = item.IsSeparator ? 3 : 40;
+            item.Rect = {0, y, kWidth, y + height};
+            y += height;
+            item.Next = i < 5 ? &items[i + 1] : nullptr;
+        }
+        items[0].Submenu = kSomeSubLevel;
+        items[3].Hot = true;
+        items[4].CreatedHigh = now.dwHighDateTime - 1;
+        items[4].DropBefore = true;
+        items[5].Submenu = kSomeSubLevel;
+    }
+};
+
+std::vector<uint32_t> Pixels(const TSurface &surface)
+{
+    GdiFlush();
+    PixelSurface p = surface.Pixels();
+    return std::vector<uint32_t>(p.bits, p.bits + size_t(p.width) * p.height);
+}
+
+void FillBackdrop(const TSurface &surface)
+{
+    GdiFlush();
+    PixelSurface p = surface.Pixels();
+    std::fill(p.bits, p.bits + size_t(p.width) * p.height, kBackdrop);
+}
+
+// The level painted item by item, each with PaintItem's own surfaces, then the filler.
+std::vector<uint32_t> PaintOneByOne(HTHEME theme, Level &level, HDC screen)
+{
+    TSurface canvas(screen, kWidth, kHeight);
+    FillBackdrop(canvas);
+    RECT whole = {0, 0, kWidth, kHeight};
+    ItemPaintInput input = {.theme = theme, .dc = canvas.Dc(), .font = Settings.MenuFont,
+                            .iconSize = Settings.IconSize1, .paint = whole, .menuWidth = kWidth,
+                            .menuHeight = kHeight};
+    TMenuItem *last = nullptr;
+    for (TMenuItem *item = level.items; item; item = item->Next) {
+        input.caption = item->Caption;
+        input.captionLength = lstrlenW(item->Caption);
+        input.rect = item->Rect;
+        input.state = item->Hot ? kItemStateHot : kItemStateNormal;
+        input.isSeparator = item->IsSeparator;
+        input.hasSubLevel = item->Submenu != nullptr;
+        input.dropBefore = item->DropBefore;
+        input.dropAfter = item->DropAfter;
+        input.isNew = IsItemNew(item);
+        PaintItem(input);
+        last = item;
+    }
+    ItemPaintInput filler = {.theme = theme, .dc = canvas.Dc(), .font = Settings.MenuFont,
+                             .iconSize = Settings.IconSize1, .caption = L"",
+                             .rect = {last->Rect.left, last->Rect.bottom, kWidth, kHeight},
+                             .menuWidth = kWidth, .menuHeight = kHeight, .state = kItemStateNormal};
+    PaintItem(filler);
+    return Pixels(canvas);
+}
+
+std::vector<uint32_t> PaintAsLevel(Level &level, HDC screen)
+{
+    TSurface canvas(screen, kWidth, kHeight);
+    FillBackdrop(canvas);
+    RECT whole = {0, 0, kWidth, kHeight};
+    PaintLevelFrom({nullptr, kWidth, kHeight, true, level.items, false, nullptr}, canvas.Dc(), whole);
+    return Pixels(canvas);
+}
+
+}  // namespace
+
+TEST(RenderLevelReuse, LevelEqualsItemsPaintedOneByOne)
+{
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        GTEST_SKIP() << "no visual style in this prefix";
+    Settings.SelectionBitmap = MakePicture(8, 8, RGB(60, 120, 230), 200);
+    Settings.HilightBitmap = MakePicture(5, 7, RGB(230, 200, 40), 120);
+    HDC screen = GetDC(nullptr);
+    for (bool glow : {true, false}) {
+        SCOPED_TRACE(glow ? "glowing captions" : "plain captions");
+        SetLevelSettings(glow);
+        Level level;
+        std::vector<uint32_t> expected = PaintOneByOne(theme, level, screen);
+        std::vector<uint32_t> actual = PaintAsLevel(level, screen);
+        ASSERT_EQ(actual.size(), expected.size());
+        int differing = 0, first = -1;
+        for (size_t i = 0; i < actual.size(); ++i)
+            if (actual[i] != expected[i]) {
+                ++differing;
+                if (first < 0)
+                    first = int(i);
+            }
+        EXPECT_EQ(differing, 0) << "first at (" << first % kWidth << ", " << first / kWidth << ")";
+        // A paint that drew nothing would match too.
+        EXPECT_NE(actual[size_t(20) * kWidth + 100], kBackdrop);
+    }
+    ReleaseDC(nullptr, screen);
+    DeleteObject(Settings.HilightBitmap);
+    DeleteObject(Settings.SelectionBitmap);
+    Settings.HilightBitmap = Settings.SelectionBitmap = nullptr;
+    CloseThemeData(theme);
+}
+
+// The filler's caption is empty and its glow is left out: a glow of no text must change
+// nothing, or leaving it out would change the filler.
+TEST(RenderLevelReuse, GlowOfNoTextChangesNothing)
+{
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        GTEST_SKIP() << "no visual style in this prefix";
+    SetLevelSettings(true);
+    HDC screen = GetDC(nullptr);
+    {
+        TSurface canvas(screen, 60, 40);
+        FillBackdrop(canvas);
+        for (bool shadow : {false, true})
+            ApplyGlow(canvas, theme, Settings.MenuFont, L"", 0, {0, 0, 60, 40},
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, {6, true, RGB(255, 255, 255), shadow},
+                      RGB(0, 0, 0));
+        for (uint32_t pixel : Pixels(canvas))
+            ASSERT_EQ(pixel, kBackdrop);
+    }
+    ReleaseDC(nullptr, screen);
+    CloseThemeData(theme);
+}
+
+int wmain(int argc, wchar_t **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
