@@ -19,8 +19,9 @@ void ApplyToLevel(TMenu *level, std::u16string_view text)
         std::vector<std::u16string_view> paths;
         for (TMenuItem *item = level->Items; item; item = item->Next)
             paths.push_back(U16View(item->Path));
+        // The level is laid out once below, not after every exchange.
         for (auto [from, to] : ApplyOrderRecord(lines, paths))
-            level->Swap(int(from), int(to));
+            level->ExchangeItems(int(from), int(to));
     }
     level->Layout();
     for (TMenuItem *item = level->Items; item; item = item->Next)

@@ -162,6 +162,44 @@ bool IsFolderItem(const TMenuItem *item)
     return item->Submenu && item->Path[0] != L'*';
 }
 
+void ScanFolderWith(TMenu *level, const std::wstring &folder, TShortcutReader &reader)
+{
+    bool added = false;
+    WIN32_FIND_DATAW entry;
+    if (!folder.empty()) {
+        TFindHandle search(FindFirstFileW((folder + L"*.*").c_str(), &entry));
+        for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &entry)) {
+            const bool hidden = entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN;
+            if (!IsShownFolderEntry(U16View(entry.cFileName), hidden))
+                continue;
+            const std::wstring fullPath = folder + entry.cFileName;
+            // A path cut to fit an item would name another file.
+            if (fullPath.size() >= MAX_PATH - 1)
+                continue;
+            // One request gives the merge key and, for a new item, its caption and icon.
+            const TShellInfo shell = QueryShellInfo(fullPath.c_str());
+            TMenuItem *existing = level->FindByDisplayName(shell.Info.szDisplayName);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (existing) {
+                    if (IsFolderItem(existing))
+                        ScanFolderWith(existing->Submenu, fullPath + L"\\", reader);
+                    continue;
+                }
+                added = true;
+                TMenuItem *item = level->Append(fullPath.c_str(), true, false, true);
+                LookUpWith(item, shell, reader);
+                ScanFolderWith(item->Submenu, fullPath + L"\\", reader);
+            } else if (!existing) {
+                added = true;
+                LookUpWith(level->Append(fullPath.c_str(), false, false, true), shell, reader);
+            }
+        }
+    }
+    if (!added && level->Count() == 0)
+        level->Append(L"", false, true, false);
+    level->Layout();
+}
+
 } // namespace
 
 void ResolveMenuFolders()
@@ -194,38 +232,8 @@ void Rebuild(TMenu *root)
 
 void ScanFolder(TMenu *level, const wchar_t *folderPath)
 {
-    const std::wstring folder = folderPath;
-    bool added = false;
-    WIN32_FIND_DATAW entry;
-    if (!folder.empty()) {
-        TFindHandle search(FindFirstFileW((folder + L"*.*").c_str(), &entry));
-        for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &entry)) {
-            const bool hidden = entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN;
-            if (!IsShownFolderEntry(U16View(entry.cFileName), hidden))
-                continue;
-            const std::wstring fullPath = folder + entry.cFileName;
-            // A path cut to fit an item would name another file.
-            if (fullPath.size() >= MAX_PATH - 1)
-                continue;
-            TMenuItem *existing = level->FindByCaption(fullPath.c_str());
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (existing) {
-                    if (IsFolderItem(existing))
-                        ScanFolder(existing->Submenu, (fullPath + L"\\").c_str());
-                    continue;
-                }
-                added = true;
-                TMenuItem *item = level->Append(fullPath.c_str(), true, false, false);
-                ScanFolder(item->Submenu, (fullPath + L"\\").c_str());
-            } else if (!existing) {
-                added = true;
-                level->Append(fullPath.c_str(), false, false, false);
-            }
-        }
-    }
-    if (!added && level->Count() == 0)
-        level->Append(L"", false, true, false);
-    level->Layout();
+    TShortcutReader reader;
+    ScanFolderWith(level, folderPath, reader);
 }
 
 void AddSpecialItems(TMenu *root, bool refresh)
@@ -257,7 +265,7 @@ void PlaceProgramsItem(TMenu *root)
     RenameProgramsItem(item);
     for (auto [a, b] : PlaceProgramsSwaps(ItemPaths(root), U16View(programsPath.c_str()),
                                           Settings.ProgramsOnTop))
-        root->Swap(int(a), int(b));
+        root->ExchangeItems(int(a), int(b));
     root->Layout();
 }
 

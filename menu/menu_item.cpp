@@ -42,50 +42,74 @@ static DWORD CreationTimeHigh(const wchar_t *path)
     return created.dwHighDateTime;
 }
 
-// The link's description, or its target when it has none; empty for anything but a link.
-static void ReadShortcutTip(const wchar_t *path, wchar_t *tip)
+TShortcutReader::TShortcutReader()
 {
-    tip[0] = 0;
-    IShellLinkW *link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void **>(&link))))
-        return;
-    IPersistFile *file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
-        if (SUCCEEDED(file->Load(path, STGM_READ))) {
-            link->Resolve(GetDesktopWindow(), kQuietResolveFlags);
-            if (FAILED(link->GetDescription(tip, MAX_PATH)))
-                tip[0] = 0;
-            if (tip[0] == 0 && FAILED(link->GetPath(tip, MAX_PATH, nullptr, 0)))
-                tip[0] = 0;
-            tip[MAX_PATH - 1] = 0;
-        }
-        file->Release();
-    }
-    link->Release();
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IShellLinkW, reinterpret_cast<void **>(&link_))) &&
+        FAILED(link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file_))))
+        file_ = nullptr;
 }
 
-void LookUp(TMenuItem *item)
+TShortcutReader::~TShortcutReader()
+{
+    if (file_)
+        file_->Release();
+    if (link_)
+        link_->Release();
+}
+
+void TShortcutReader::ReadTip(const wchar_t *path, wchar_t *tip)
+{
+    tip[0] = 0;
+    // Load replaces everything the previous shortcut left in the object.
+    if (!file_ || FAILED(file_->Load(path, STGM_READ)))
+        return;
+    link_->Resolve(GetDesktopWindow(), kQuietResolveFlags);
+    if (FAILED(link_->GetDescription(tip, MAX_PATH)))
+        tip[0] = 0;
+    if (tip[0] == 0 && FAILED(link_->GetPath(tip, MAX_PATH, nullptr, 0)))
+        tip[0] = 0;
+    tip[MAX_PATH - 1] = 0;
+}
+
+TShellInfo QueryShellInfo(const wchar_t *path)
+{
+    TShellInfo shell = {};
+    shell.Images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+        path, 0, &shell.Info, sizeof(shell.Info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME));
+    return shell;
+}
+
+static void ForgetLookUp(TMenuItem *item)
 {
     if (item->Icon)
         DestroyIcon(item->Icon);
     item->Icon = nullptr;
     item->CreatedHigh = 0;
     item->Tip[0] = 0;
+    item->Caption[0] = 0;
+}
+
+void LookUp(TMenuItem *item)
+{
     if (item->IsEmptyMarker) {
+        ForgetLookUp(item);
         CopyText(U16(item->Caption), MAX_PATH, U16View(Settings.Local[LocalEmpty]));
         return;
     }
-    item->Caption[0] = 0;
-    SHFILEINFOW info = {};
-    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
-        item->Path, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME));
-    if (images) {
-        CopyText(U16(item->Caption), MAX_PATH, U16View(info.szDisplayName));
-        item->Icon = ImageList_GetIcon(images, info.iIcon, ILD_NORMAL);
+    TShortcutReader reader;
+    LookUpWith(item, QueryShellInfo(item->Path), reader);
+}
+
+void LookUpWith(TMenuItem *item, const TShellInfo &shell, TShortcutReader &reader)
+{
+    ForgetLookUp(item);
+    if (shell.Images) {
+        CopyText(U16(item->Caption), MAX_PATH, U16View(shell.Info.szDisplayName));
+        item->Icon = ImageList_GetIcon(shell.Images, shell.Info.iIcon, ILD_NORMAL);
     }
     item->CreatedHigh = CreationTimeHigh(item->Path);
-    ReadShortcutTip(item->Path, item->Tip);
+    reader.ReadTip(item->Path, item->Tip);
 }
 
 void DestroyItem(TMenuItem *item)

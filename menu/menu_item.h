@@ -1,6 +1,9 @@
 // One line of a menu level, how it is made from a path and filled from the file system.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shobjidl.h>
 
 class TMenu;
 
@@ -32,6 +35,35 @@ struct TMenuItem {
 TMenuItem *MakeItem(const wchar_t *path, bool hasSubmenu, bool isEmptyMarker, bool skipLookup);
 // Fills Caption, Icon, CreatedHigh and Tip from the file system (or the placeholder text).
 void LookUp(TMenuItem *item);
+
+// What the shell says of a path in one request: its display name and its place in the
+// system image list.  `Images` is null when the shell cannot describe the path.
+struct TShellInfo {
+    HIMAGELIST Images;
+    SHFILEINFOW Info;
+};
+TShellInfo QueryShellInfo(const wchar_t *path);
+
+// One shell link object loaded with shortcut after shortcut: creating the object costs more
+// than reading a link, so a folder scan makes one for all its items.
+class TShortcutReader {
+public:
+    TShortcutReader();
+    ~TShortcutReader();
+    TShortcutReader(const TShortcutReader &) = delete;
+    TShortcutReader &operator=(const TShortcutReader &) = delete;
+
+    // The link's description, or its target when it has none; empty for anything but a link.
+    void ReadTip(const wchar_t *path, wchar_t *tip);
+
+private:
+    IShellLinkW *link_ = nullptr;
+    IPersistFile *file_ = nullptr;
+};
+
+// LookUp of a file or folder whose shell information is already at hand: a folder scan asks
+// the shell once for the merge key and the item's caption and icon together.
+void LookUpWith(TMenuItem *item, const TShellInfo &shell, TShortcutReader &reader);
 // Destroys the icon, then the sub-level, then the record.
 void DestroyItem(TMenuItem *item);
 

@@ -122,10 +122,23 @@ void TMenu::RemoveAt(int index)
 
 void TMenu::Swap(int a, int b)
 {
+    TMenuItem *first = ItemAt(a);
+    TMenuItem *second = ItemAt(b);
+    if (!ExchangeItems(a, b))
+        return;
+    Layout();
+    if (Window) {
+        InvalidateRect(Window, &first->Rect, FALSE);
+        InvalidateRect(Window, &second->Rect, FALSE);
+    }
+}
+
+bool TMenu::ExchangeItems(int a, int b)
+{
     TMenuItem *first = ItemAt(a < b ? a : b);
     TMenuItem *second = ItemAt(a < b ? b : a);
     if (a == b || !first || !second)
-        return;
+        return false;
     // Take the later item out and put it before the earlier one, then move the earlier one
     // to where the later one was; this covers neighbours and distant items alike.
     TMenuItem *afterSecond = second->Next;
@@ -135,22 +148,24 @@ void TMenu::Swap(int a, int b)
         Unlink(first);
         Link(first, afterSecond);
     }
-    Layout();
-    if (Window) {
-        InvalidateRect(Window, &first->Rect, FALSE);
-        InvalidateRect(Window, &second->Rect, FALSE);
-    }
+    return true;
 }
 
 TMenuItem *TMenu::FindByCaption(const wchar_t *path) const
 {
     SHFILEINFOW info = {};
+    if (!SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_DISPLAYNAME))
+        return nullptr;
+    return FindByDisplayName(info.szDisplayName);
+}
+
+TMenuItem *TMenu::FindByDisplayName(const wchar_t *displayName) const
+{
     // A path the shell cannot name must not match the caption-less search box line.
-    if (!SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_DISPLAYNAME) ||
-        info.szDisplayName[0] == 0)
+    if (displayName[0] == 0)
         return nullptr;
     for (TMenuItem *item = Items; item; item = item->Next)
-        if (CaptionsEqual(U16View(item->Caption), U16View(info.szDisplayName)))
+        if (CaptionsEqual(U16View(item->Caption), U16View(displayName)))
             return item;
     return nullptr;
 }

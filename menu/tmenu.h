@@ -37,7 +37,12 @@ public:
     void InsertAt(int index, TMenuItem *item);
     void RemoveAt(int index);
     void Swap(int a, int b);
+    // Swap without the layout, for callers that exchange many items and lay out once after;
+    // false when nothing was exchanged.
+    bool ExchangeItems(int a, int b);
     TMenuItem *FindByCaption(const wchar_t *path) const;
+    // FindByCaption with the display name already known; an empty name matches nothing.
+    TMenuItem *FindByDisplayName(const wchar_t *displayName) const;
     TMenu *FindByPath(const wchar_t *path);
     void Clear();
 

@@ -1,8 +1,11 @@
 // Full build of a generated Start Menu: 2,000 shortcuts in 200 folders (half of the folders
 // in the user's tree, half in the all-users tree, ten of them present in both).  Prints the
 // BuildAll time (best and median of several rounds), the order file write time and the
-// memory the built tree holds.
+// memory the built tree holds, then where an item's time goes: each system call a lookup
+// makes, the level window, layout, swaps and applying a custom order that reverses every
+// level.
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 #include <shlobj.h>
 
@@ -13,7 +16,9 @@
 #include <vector>
 
 #include "app/order_file.h"
+#include "app/portable/order_file.h"
 #include "app/window_classes.h"
+#include "common/win_text.h"
 #include "menu/menu_build.h"
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
@@ -107,20 +112,179 @@ int CountItems(const TMenu *level)
     return count;
 }
 
-} // namespace
 
-int wmain()
+// Milliseconds per call of `work`, repeated until at least a quarter second has passed,
+// after one call that fills the system's caches.
+template <typename Work>
+double MillisecondsPerCall(Work work)
 {
-    CoInitialize(nullptr);
-    LoadSettings();
-    RegisterWindowClasses(GetModuleHandleW(nullptr));
+    work();
+    int calls = 0;
+    Clock::time_point start = Clock::now();
+    double elapsed = 0;
+    do {
+        work();
+        ++calls;
+        elapsed = Ms(Clock::now() - start);
+    } while (elapsed < 250);
+    return elapsed / calls;
+}
 
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring base = std::wstring(temp) + L"orvella-build-bench\\";
-    RemoveTree(base);
-    GenerateStartMenu(base);
+// The shortcuts of one generated folder, and the same shortcuts pointing at a file that does
+// not exist (the case where resolving searches for the target).
+struct TSamplePaths {
+    std::vector<std::wstring> existing;
+    std::vector<std::wstring> missing;
+};
 
+TSamplePaths SamplePaths(const std::wstring &base)
+{
+    TSamplePaths sample;
+    std::wstring dir = base + L"User\\Folder 0\\";
+    for (int item = 0; item < kShortcutsPerFolder; ++item)
+        sample.existing.push_back(dir + L"Program 0-" + std::to_wstring(item) + L".lnk");
+    std::wstring broken = base + L"Broken\\";
+    CreateDirectoryW(broken.c_str(), nullptr);
+    for (int item = 0; item < kShortcutsPerFolder; ++item) {
+        std::wstring path = broken + L"Gone " + std::to_wstring(item) + L".lnk";
+        MakeShortcut(path, (base + L"NoSuchFolder\\gone.exe").c_str());
+        sample.missing.push_back(path);
+    }
+    return sample;
+}
+
+// Average over the sample of `work(path)`.
+template <typename Work>
+double PerPath(const std::vector<std::wstring> &paths, Work work)
+{
+    return MillisecondsPerCall([&] {
+               for (const std::wstring &path : paths)
+                   work(path.c_str());
+           }) /
+           paths.size();
+}
+
+IShellLinkW *NewLink()
+{
+    IShellLinkW *link = nullptr;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                     reinterpret_cast<void **>(&link));
+    return link;
+}
+
+void BenchLookUpParts(const TSamplePaths &sample)
+{
+    std::printf("\nper item, over %zu shortcuts:\n", sample.existing.size());
+    double displayName = PerPath(sample.existing, [](const wchar_t *path) {
+        SHFILEINFOW info = {};
+        SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_DISPLAYNAME);
+    });
+    double iconAndName = PerPath(sample.existing, [](const wchar_t *path) {
+        SHFILEINFOW info = {};
+        SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME);
+    });
+    SHFILEINFOW info = {};
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(sample.existing[0].c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX));
+    double icon = MillisecondsPerCall([&] { DestroyIcon(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL)); });
+    double created = PerPath(sample.existing, [](const wchar_t *path) {
+        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        FILETIME time = {};
+        GetFileTime(file, &time, nullptr, nullptr);
+        CloseHandle(file);
+    });
+    double create = MillisecondsPerCall([] { NewLink()->Release(); });
+    IShellLinkW *link = NewLink();
+    IPersistFile *file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file));
+    double load = PerPath(sample.existing, [&](const wchar_t *path) { file->Load(path, STGM_READ); });
+    auto resolve = [&](const wchar_t *path) {
+        file->Load(path, STGM_READ);
+        link->Resolve(GetDesktopWindow(), 19);
+    };
+    double resolveExisting = PerPath(sample.existing, resolve) - load;
+    double resolveMissing = PerPath(sample.missing, resolve) - load;
+    wchar_t tip[MAX_PATH];
+    double texts = MillisecondsPerCall([&] {
+        link->GetDescription(tip, MAX_PATH);
+        link->GetPath(tip, MAX_PATH, nullptr, 0);
+    });
+    file->Release();
+    link->Release();
+    double lookUp = PerPath(sample.existing, [](const wchar_t *path) {
+        DestroyItem(MakeItem(path, false, false, false));
+    });
+    double lookUpMissing = PerPath(sample.missing, [](const wchar_t *path) {
+        DestroyItem(MakeItem(path, false, false, false));
+    });
+    std::printf("  display name alone (merge key)     %8.3f ms\n", displayName);
+    std::printf("  icon index and display name        %8.3f ms\n", iconAndName);
+    std::printf("  icon from the system image list    %8.3f ms\n", icon);
+    std::printf("  creation time (open, read, close)  %8.3f ms\n", created);
+    std::printf("  shell link object created          %8.3f ms\n", create);
+    std::printf("  link loaded                        %8.3f ms\n", load);
+    std::printf("  resolved, target exists            %8.3f ms\n", resolveExisting);
+    std::printf("  resolved, target missing           %8.3f ms\n", resolveMissing);
+    std::printf("  description and target read        %8.3f ms\n", texts);
+    std::printf("  whole lookup, target exists        %8.3f ms\n", lookUp);
+    std::printf("  whole lookup, target missing       %8.3f ms\n", lookUpMissing);
+}
+
+void BenchLevels(const TSamplePaths &sample)
+{
+    double level = MillisecondsPerCall([] { delete new TMenu(nullptr, false); });
+    double fonts = MillisecondsPerCall([] { BuildSettingsFonts(); });
+    std::printf("\nper level: window, tooltip and fonts %8.3f ms, of which the fonts %8.3f ms\n",
+                level, fonts);
+
+    TMenu *menu = new TMenu(nullptr, false);
+    for (int i = 0; i < 20; ++i)
+        for (const std::wstring &path : sample.existing)
+            menu->Append(path.c_str(), false, false, true);
+    for (int count : {200, 10}) {
+        while (menu->Count() > count)
+            menu->RemoveAt(menu->Count() - 1);
+        double layout = MillisecondsPerCall([&] { menu->Layout(); });
+        double swap = MillisecondsPerCall([&] { menu->Swap(0, count - 1); });
+        std::printf("level of %3d items: layout %8.3f ms, one swap %8.3f ms\n", count, layout, swap);
+    }
+    delete menu;
+}
+
+// Applies an order file that reverses every level of a freshly built tree.
+void BenchOrderFile()
+{
+    TMenu *root = new TMenu(nullptr, false);
+    ScanFolder(root, MenuFolders.UserStartMenu);
+    ScanFolder(root, MenuFolders.CommonStartMenu);
+    std::u16string text;
+    std::vector<TMenu *> levels = {root};
+    for (size_t i = 0; i < levels.size(); ++i) {
+        TMenu *level = levels[i];
+        AppendOrderHeader(text, level->ParentItem ? U16View(level->ParentItem->Path) : u"");
+        std::vector<const TMenuItem *> items;
+        for (const TMenuItem *item = level->Items; item; item = item->Next) {
+            items.push_back(item);
+            if (item->Submenu)
+                levels.push_back(item->Submenu);
+        }
+        for (auto it = items.rbegin(); it != items.rend(); ++it)
+            AppendOrderLine(text, U16View((*it)->Path));
+    }
+    AppendOrderEndMark(text);
+    WriteSettingsFile(MenuFolders.OrderFile, text);
+    Clock::time_point start = Clock::now();
+    ApplyOrderFile(root, MenuFolders.OrderFile);
+    std::printf("\norder file reversing all %zu levels applied: %.1f ms\n", levels.size(),
+                Ms(Clock::now() - start));
+    delete root;
+    DeleteFileW(MenuFolders.OrderFile);
+}
+
+// The full build, several rounds, with the order file written after each.
+void BenchBuildAll()
+{
     std::vector<double> times;
     size_t bytesBefore = 0, bytesAfter = 0;
     int items = 0;
@@ -149,6 +313,31 @@ int wmain()
     std::printf("memory held by the tree: %.1f KiB private (%.1f bytes per item)\n",
                 double(bytesAfter - bytesBefore) / 1024.0,
                 double(bytesAfter - bytesBefore) / std::max(items, 1));
+}
+
+} // namespace
+
+// With the argument "parts" only the breakdown runs.
+int wmain(int argc, wchar_t **argv)
+{
+    const bool partsOnly = argc > 1 && std::wstring(argv[1]) == L"parts";
+    CoInitialize(nullptr);
+    LoadSettings();
+    RegisterWindowClasses(GetModuleHandleW(nullptr));
+
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring base = std::wstring(temp) + L"orvella-build-bench\\";
+    RemoveTree(base);
+    GenerateStartMenu(base);
+
+    if (!partsOnly)
+        BenchBuildAll();
+
+    TSamplePaths sample = SamplePaths(base);
+    BenchLookUpParts(sample);
+    BenchLevels(sample);
+    BenchOrderFile();
 
     RemoveTree(base);
     CoUninitialize();
