@@ -81,8 +81,8 @@ struct TTextSurface {
 
 // What the themed items of one paint share.  Making a surface and realising the font in a
 // fresh DC cost more than the rest of an item, so the item surface and the glow layer are
-// made once per item size and cleared between items; the values below cannot change
-// within one paint.
+// cleared between items and made again only when the item size changes (separators, the
+// filler); the values below cannot change within one paint.
 struct TItemScratch {
     TItemScratch(HDC target, HFONT font, HWND window)
         : target(target), font(font), windowOrigin(WindowOrigin(window))
