@@ -155,6 +155,25 @@ bool FillSurface(const TSurface &surface, const ItemPlacement &place, POINT wind
     return FillMenuSurface(surface.Pixels(), fill, place);
 }
 
+bool ThemePartDrawsNothing(HTHEME theme, int part, int state, const TSurface &trial)
+{
+    if (!trial.Ok())
+        return false;
+    PixelSurface pixels = trial.Pixels();
+    uint32_t *end = pixels.bits + static_cast<size_t>(pixels.width) * pixels.height;
+    RECT whole = {0, 0, pixels.width, pixels.height};
+    bool unchanged = true;
+    for (uint32_t base : {0u, kOpaqueWhite}) {
+        GdiFlush();
+        std::fill(pixels.bits, end, base);
+        DrawThemeBackground(theme, trial.Dc(), part, state, &whole, nullptr);
+        GdiFlush();
+        unchanged = unchanged && std::all_of(pixels.bits, end, [base](uint32_t p) { return p == base; });
+    }
+    trial.Clear();
+    return unchanged;
+}
+
 void DrawThemedText(HTHEME theme, HDC dc, const wchar_t *text, int length, RECT rect,
                     DWORD format, COLORREF color)
 {

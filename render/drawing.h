@@ -84,6 +84,12 @@ void BlendSurface(HDC dc, int x, int y, const TSurface &surface);
 // whether the black outline may be drawn over the fill.
 bool FillSurface(const TSurface &surface, const ItemPlacement &place, POINT windowOrigin);
 
+// Whether drawing the theme part over the whole surface would leave every pixel as it was.
+// The surface is used for the trial and left transparent.  A part that changes neither an
+// empty nor an opaque white surface changes none: a blend that keeps both blends nothing,
+// and any copied colour would show on one of them.
+bool ThemePartDrawsNothing(HTHEME theme, int part, int state, const TSurface &trial);
+
 // One composited theme text call in the given colour.
 void DrawThemedText(HTHEME theme, HDC dc, const wchar_t *text, int length, RECT rect,
                     DWORD format, COLORREF color);

@@ -3,6 +3,7 @@
 #include <vssym32.h>
 
 #include <optional>
+#include <vector>
 
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
@@ -94,6 +95,12 @@ struct TItemScratch {
     int letterOWidth = -1;  // measured when the first arrow needs it
     std::optional<TTextSurface> item;
     std::optional<TTextSurface> glow;
+    // Item sizes whose normal theme background was found to draw nothing, or something.
+    struct TBackgroundTrial {
+        int width, height;
+        bool drawsNothing;
+    };
+    std::vector<TBackgroundTrial> backgrounds;
 };
 
 // `layer` as a transparent w x h surface: made anew only when the size changes.
@@ -110,12 +117,27 @@ const TSurface &ScratchLayer(std::optional<TTextSurface> &layer, const TItemScra
     return layer->surface;
 }
 
+// Menu themes usually leave the normal item empty, and drawing it costs as much as the
+// rest of an item; whether it draws anything is tried once per item size and paint.
+bool NormalBackgroundDrawsNothing(HTHEME theme, TItemScratch &scratch, const TSurface &surface)
+{
+    for (const TItemScratch::TBackgroundTrial &trial : scratch.backgrounds)
+        if (trial.width == surface.Width() && trial.height == surface.Height())
+            return trial.drawsNothing;
+    bool drawsNothing = ThemePartDrawsNothing(theme, MENU_POPUPITEM, MPI_NORMAL, surface);
+    scratch.backgrounds.push_back({surface.Width(), surface.Height(), drawsNothing});
+    return drawsNothing;
+}
+
 void PaintThemedItem(const ItemPaintInput &in, TItemScratch &scratch)
 {
     int w = in.rect.right - in.rect.left, h = in.rect.bottom - in.rect.top;
     const TSurface &surface = ScratchLayer(scratch.item, scratch, w, h);
     if (!surface.Ok())
         return;
+    // While something is dragged over the menu only the drop marker shows the place.
+    bool hotLook = in.state != kItemStateNormal && !in.dragOver;
+    bool drawBackground = !hotLook && !NormalBackgroundDrawsNothing(in.theme, scratch, surface);
     PixelSurface pixels = surface.Pixels();
     ItemPlacement place = {ToPixelRect(in.rect), ToPixelRect(in.paint), in.menuWidth, in.menuHeight,
                            in.bandWidth};
@@ -125,11 +147,10 @@ void PaintThemedItem(const ItemPaintInput &in, TItemScratch &scratch)
     if (in.isNew)
         BlendPicture(surface.Dc(), 0, 0, w, h, Settings.HilightBitmap);
     RECT whole = {0, 0, w, h};
-    // While something is dragged over the menu only the drop marker shows the place.
-    if (in.state == kItemStateNormal || in.dragOver)
-        DrawThemeBackground(in.theme, surface.Dc(), MENU_POPUPITEM, MPI_NORMAL, &whole, nullptr);
-    else
+    if (hotLook)
         BlendPicture(surface.Dc(), 0, 0, w, h, Settings.SelectionBitmap);
+    else if (drawBackground)
+        DrawThemeBackground(in.theme, surface.Dc(), MENU_POPUPITEM, MPI_NORMAL, &whole, nullptr);
     GdiFlush();
 
     if (in.rect.left != 0 && in.bandWidth == 0)

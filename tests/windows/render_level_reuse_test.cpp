@@ -1,8 +1,10 @@
 // A level paint draws all its items through one item surface and one glow layer.  Nothing
 // of one item may show in the next: the level must come out exactly as its items painted
-// one at a time, each on surfaces of its own.
+// one at a time, each on surfaces of its own.  Theme backgrounds that draw nothing are
+// left out, so the trial that finds them must never be wrong.
 #include <windows.h>
 #include <uxtheme.h>
+#include <vssym32.h>
 
 #include <gtest/gtest.h>
 
@@ -197,6 +199,44 @@ TEST(RenderLevelReuse, GlowOfNoTextChangesNothing)
         for (uint32_t pixel : Pixels(canvas))
             ASSERT_EQ(pixel, kBackdrop);
     }
+    ReleaseDC(nullptr, screen);
+    CloseThemeData(theme);
+}
+
+// A part the trial calls empty must leave any picture as it was; one that draws must be
+// found out.
+TEST(RenderLevelReuse, ThemePartTrialIsRightOverAnyPicture)
+{
+    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    if (!theme)
+        GTEST_SKIP() << "no visual style in this prefix";
+    struct Case {
+        int part, state;
+    } cases[] = {{MENU_POPUPITEM, MPI_NORMAL}, {MENU_POPUPITEM, MPI_HOT},
+                 {MENU_POPUPITEM, MPI_DISABLEDHOT}, {MENU_POPUPBACKGROUND, 0},
+                 {MENU_POPUPGUTTER, 0}, {MENU_POPUPSEPARATOR, 0}, {MENU_POPUPSUBMENU, MSM_NORMAL}};
+    HDC screen = GetDC(nullptr);
+    int drawing = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "part " << c.part << " state " << c.state);
+        TSurface trial(screen, 60, 24);
+        bool drawsNothing = ThemePartDrawsNothing(theme, c.part, c.state, trial);
+        for (uint32_t pixel : Pixels(trial))
+            ASSERT_EQ(pixel, 0u) << "the trial surface is left transparent";
+
+        // Every channel and alpha level somewhere in the picture.
+        TSurface picture(screen, 60, 24);
+        PixelSurface p = picture.Pixels();
+        for (int i = 0; i < 60 * 24; ++i)
+            p.bits[i] = PremultipliedPixel(RGB(i * 7, i * 13, i * 29), uint32_t(i * 11) & 0xFF);
+        std::vector<uint32_t> before = Pixels(picture);
+        RECT whole = {0, 0, 60, 24};
+        DrawThemeBackground(theme, picture.Dc(), c.part, c.state, &whole, nullptr);
+        bool changed = Pixels(picture) != before;
+        EXPECT_EQ(drawsNothing, !changed);
+        drawing += changed;
+    }
+    EXPECT_GT(drawing, 0) << "no part of the table draws: the trial is not tried for a no";
     ReleaseDC(nullptr, screen);
     CloseThemeData(theme);
 }
