@@ -167,6 +167,7 @@ void ScanFolderWith(TMenu *level, const std::wstring &folder, TShortcutReader &r
     bool added = false;
     WIN32_FIND_DATAW entry;
     if (!folder.empty()) {
+        const TShellFolderQuery shellFolder(folder.c_str());
         TFindHandle search(FindFirstFileW((folder + L"*.*").c_str(), &entry));
         for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &entry)) {
             const bool hidden = entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN;
@@ -177,7 +178,7 @@ void ScanFolderWith(TMenu *level, const std::wstring &folder, TShortcutReader &r
             if (fullPath.size() >= MAX_PATH - 1)
                 continue;
             // One request gives the merge key and, for a new item, its caption and icon.
-            const TShellInfo shell = QueryShellInfo(fullPath.c_str());
+            const TShellInfo shell = shellFolder.Query(entry.cFileName, fullPath.c_str());
             TMenuItem *existing = level->FindByDisplayName(shell.Info.szDisplayName);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 if (existing) {

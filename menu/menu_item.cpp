@@ -80,6 +80,44 @@ TShellInfo QueryShellInfo(const wchar_t *path)
     return shell;
 }
 
+TShellFolderQuery::TShellFolderQuery(const wchar_t *folderPath)
+{
+    if (FAILED(SHParseDisplayName(folderPath, nullptr, &folderList_, 0, nullptr)))
+        folderList_ = nullptr;
+    else if (FAILED(SHBindToObject(nullptr, folderList_, nullptr, IID_IShellFolder,
+                                   reinterpret_cast<void **>(&folder_))))
+        folder_ = nullptr;
+}
+
+TShellFolderQuery::~TShellFolderQuery()
+{
+    if (folder_)
+        folder_->Release();
+    if (folderList_)
+        ILFree(folderList_);
+}
+
+TShellInfo TShellFolderQuery::Query(const wchar_t *name, const wchar_t *fullPath) const
+{
+    // ParseDisplayName takes a writable name.
+    wchar_t parseName[MAX_PATH];
+    CopyText(U16(parseName), MAX_PATH, U16View(name));
+    PIDLIST_RELATIVE child = nullptr;
+    if (!folder_ ||
+        FAILED(folder_->ParseDisplayName(nullptr, nullptr, parseName, nullptr, &child, nullptr)))
+        return QueryShellInfo(fullPath);
+    PIDLIST_ABSOLUTE entry = ILCombine(folderList_, child);
+    ILFree(child);
+    if (!entry)
+        return QueryShellInfo(fullPath);
+    TShellInfo shell = {};
+    shell.Images = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(reinterpret_cast<const wchar_t *>(entry), 0, &shell.Info, sizeof(shell.Info),
+                       SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME));
+    ILFree(entry);
+    return shell;
+}
+
 static void ForgetLookUp(TMenuItem *item)
 {
     if (item->Icon)

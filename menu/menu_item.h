@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 
 class TMenu;
@@ -43,6 +44,23 @@ struct TShellInfo {
     SHFILEINFOW Info;
 };
 TShellInfo QueryShellInfo(const wchar_t *path);
+
+// A folder parsed once for the shell requests of all its entries: a request by path parses
+// every folder of the path again, which costs more than the rest of the request.
+class TShellFolderQuery {
+public:
+    explicit TShellFolderQuery(const wchar_t *folderPath);
+    ~TShellFolderQuery();
+    TShellFolderQuery(const TShellFolderQuery &) = delete;
+    TShellFolderQuery &operator=(const TShellFolderQuery &) = delete;
+
+    // QueryShellInfo of `fullPath`, the entry `name` of the folder.
+    TShellInfo Query(const wchar_t *name, const wchar_t *fullPath) const;
+
+private:
+    PIDLIST_ABSOLUTE folderList_ = nullptr;
+    IShellFolder *folder_ = nullptr;
+};
 
 // One shell link object loaded with shortcut after shortcut: creating the object costs more
 // than reading a link, so a folder scan makes one for all its items.

@@ -146,6 +146,18 @@ TEST_F(MenuScan, EveryItemGetsWhatItsOwnLookUpGives)
         EXPECT_EQ(item->Icon != nullptr, alone->Icon != nullptr) << item->Path;
         DestroyItem(alone);
     }
+
+    // Asked through the folder parsed once, the shell answers as it does for the full path;
+    // a name it cannot parse still gets the answer for its path.
+    const TShellFolderQuery query(folder_.c_str());
+    for (const wchar_t *name : {L"1 Described.lnk", L"3 Notes.txt", L"6 Tools", L"missing.lnk"}) {
+        const std::wstring path = folder_ + name;
+        const TShellInfo byPath = QueryShellInfo(path.c_str());
+        const TShellInfo inFolder = query.Query(name, path.c_str());
+        EXPECT_EQ(inFolder.Images, byPath.Images) << path;
+        EXPECT_EQ(inFolder.Info.iIcon, byPath.Info.iIcon) << path;
+        EXPECT_STREQ(inFolder.Info.szDisplayName, byPath.Info.szDisplayName) << path;
+    }
 }
 
 // The merge key is the shell's display name, which hides the ".lnk" of shortcuts but shows
