@@ -188,7 +188,8 @@ void BenchLookUpParts(const TSamplePaths &sample)
     PIDLIST_ABSOLUTE folderList = nullptr;
     SHParseDisplayName(folderPath.c_str(), nullptr, &folderList, 0, nullptr);
     IShellFolder *folder = nullptr;
-    SHBindToObject(nullptr, folderList, nullptr, IID_IShellFolder, reinterpret_cast<void **>(&folder));
+    SHBindToObject(nullptr, folderList, nullptr, IID_IShellFolder,
+                   reinterpret_cast<void **>(&folder));
     double fromParsedFolder = PerPath(sample.existing, [&](const wchar_t *path) {
         PIDLIST_RELATIVE child = nullptr;
         std::wstring name = wcsrchr(path, L'\\') + 1;
@@ -205,7 +206,8 @@ void BenchLookUpParts(const TSamplePaths &sample)
     SHFILEINFOW info = {};
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(sample.existing[0].c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX));
-    double icon = MillisecondsPerCall([&] { DestroyIcon(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL)); });
+    double icon = MillisecondsPerCall(
+        [&] { DestroyIcon(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL)); });
     double created = PerPath(sample.existing, [](const wchar_t *path) {
         HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -217,7 +219,8 @@ void BenchLookUpParts(const TSamplePaths &sample)
     IShellLinkW *link = NewLink();
     IPersistFile *file = nullptr;
     link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file));
-    double load = PerPath(sample.existing, [&](const wchar_t *path) { file->Load(path, STGM_READ); });
+    double load =
+        PerPath(sample.existing, [&](const wchar_t *path) { file->Load(path, STGM_READ); });
     auto resolve = [&](const wchar_t *path) {
         file->Load(path, STGM_READ);
         link->Resolve(GetDesktopWindow(), 19);
@@ -267,7 +270,8 @@ void BenchLevels(const TSamplePaths &sample)
             menu->RemoveAt(menu->Count() - 1);
         double layout = MillisecondsPerCall([&] { menu->Layout(); });
         double swap = MillisecondsPerCall([&] { menu->Swap(0, count - 1); });
-        std::printf("level of %3d items: layout %8.3f ms, one swap %8.3f ms\n", count, layout, swap);
+        std::printf("level of %3d items: layout %8.3f ms, one swap %8.3f ms\n", count, layout,
+                    swap);
     }
     delete menu;
 }

@@ -219,7 +219,8 @@ TEST_F(MenuScan, BuiltLevelsAreLaidOutInTheirFinalOrder)
     }
     std::u16string text = order + games + u"|";
     const std::wstring orderFile = folder_ + L"sort.txt";
-    HANDLE file = CreateFileW(orderFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file =
+        CreateFileW(orderFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, text.data(), DWORD(text.size() * 2), &written, nullptr);
     CloseHandle(file);
@@ -243,7 +244,7 @@ TEST_F(MenuScan, BuiltLevelsAreLaidOutInTheirFinalOrder)
     TMenu *gamesLevel = root.FindByPath((user + L"Games\\a.txt").c_str());
     ASSERT_NE(gamesLevel, nullptr);
     // Every item stands below the one before it: the layout followed the last exchange.
-    for (const TMenu *level : {static_cast<const TMenu *>(&root), static_cast<const TMenu *>(gamesLevel)})
+    for (TMenu *level : {&root, gamesLevel})
         for (const TMenuItem *item = level->Items; item && item->Next; item = item->Next)
             EXPECT_GE(item->Next->Rect.top, item->Rect.bottom) << item->Path;
     EXPECT_STREQ(gamesLevel->Items->Path, (user + L"Games\\e.txt").c_str());
