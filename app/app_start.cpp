@@ -10,6 +10,7 @@
 #include "app/window_classes.h"
 #include "common/messages.h"
 #include "common/registry_flags.h"
+#include "common/win_guards.h"
 #include "common/win_text.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
@@ -54,13 +55,12 @@ HBITMAP CreateShieldBitmap()
 int MeasureStartArrowWidth()
 {
     const int systemWidth = GetSystemMetrics(SM_CXMENUCHECK);
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
+    TThemeData theme(OpenThemeData(nullptr, L"MENU"));
+    if (!theme.Get())
         return systemWidth;
     SIZE size = {};
     const bool measured = SUCCEEDED(
-        GetThemePartSize(theme, nullptr, MENU_POPUPSUBMENU, 0, nullptr, TS_DRAW, &size));
-    CloseThemeData(theme);
+        GetThemePartSize(theme.Get(), nullptr, MENU_POPUPSUBMENU, 0, nullptr, TS_DRAW, &size));
     return ChooseArrowWidth(measured, size.cx, systemWidth);
 }
 

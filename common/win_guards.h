@@ -1,6 +1,7 @@
 // Small owners for handles that a function acquires and must release on every way out.
 #pragma once
 #include <windows.h>
+#include <uxtheme.h>
 
 // A kernel handle closed with CloseHandle (files, events, threads).  Holds either a valid
 // handle or null; INVALID_HANDLE_VALUE from CreateFile is stored as null.
@@ -66,4 +67,21 @@ public:
 
 private:
     HDC dc_;
+};
+
+// Theme data opened for one scope and closed at its end.
+class TThemeData {
+public:
+    explicit TThemeData(HTHEME theme) : theme_(theme) {}
+    ~TThemeData()
+    {
+        if (theme_)
+            CloseThemeData(theme_);
+    }
+    TThemeData(const TThemeData &) = delete;
+    TThemeData &operator=(const TThemeData &) = delete;
+    HTHEME Get() const { return theme_; }
+
+private:
+    HTHEME theme_;
 };

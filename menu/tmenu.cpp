@@ -66,12 +66,11 @@ TLayoutRect ToLayout(const RECT &r) { return {r.left, r.top, r.right, r.bottom};
 int MeasureArrowWidth(HWND window)
 {
     int width = -1;
-    if (HTHEME theme = OpenThemeData(window, L"MENU")) {
+    if (TThemeData theme(OpenThemeData(window, L"MENU")); theme.Get()) {
         SIZE size{};
-        if (SUCCEEDED(GetThemePartSize(theme, nullptr, MENU_POPUPSUBMENU, MSM_NORMAL, nullptr,
-                                       TS_DRAW, &size)))
+        if (SUCCEEDED(GetThemePartSize(theme.Get(), nullptr, MENU_POPUPSUBMENU, MSM_NORMAL,
+                                       nullptr, TS_DRAW, &size)))
             width = size.cx;
-        CloseThemeData(theme);
     } else {
         width = GetSystemMetrics(SM_CYMENUCHECK);
     }

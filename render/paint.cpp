@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/win_guards.h"
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
 #include "render/drawing.h"
@@ -438,23 +439,6 @@ void PaintFrame(const LevelPaintInput &level, HDC dc, const RECT &p)
     PaintFrameStrip(dc, top, 2, colors.fill, colors.edge);
     PaintFrameStrip(dc, bottom, 3, colors.fill, colors.edge);
 }
-
-// Theme data opened for one scope and closed at its end.
-class TThemeData {
-public:
-    explicit TThemeData(HTHEME theme) : theme_(theme) {}
-    ~TThemeData()
-    {
-        if (theme_)
-            CloseThemeData(theme_);
-    }
-    TThemeData(const TThemeData &) = delete;
-    TThemeData &operator=(const TThemeData &) = delete;
-    HTHEME Get() const { return theme_; }
-
-private:
-    HTHEME theme_;
-};
 
 bool Intersects(const RECT &a, const RECT &b)
 {

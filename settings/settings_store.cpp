@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/portable/text.h"
+#include "common/win_guards.h"
 #include "common/win_text.h"
 #include "settings/portable/builtin_defaults.h"
 #include "settings/portable/system_text.h"
@@ -275,10 +276,8 @@ static HFONT CreateSettingsFont(const wchar_t *face, int points, bool bold, bool
 static HFONT CreateSystemMenuFont()
 {
     LOGFONTW font = {};
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    HRESULT found = GetThemeSysFont(theme, TMT_MENUFONT, &font);
-    if (theme)
-        CloseThemeData(theme);
+    HRESULT found = GetThemeSysFont(TThemeData(OpenThemeData(nullptr, L"MENU")).Get(), TMT_MENUFONT,
+                                    &font);
     if (FAILED(found)) {
         NONCLIENTMETRICSW metrics = {};
         metrics.cbSize = sizeof(metrics);
