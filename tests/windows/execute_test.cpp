@@ -119,8 +119,9 @@ TEST_F(ExecuteTest, AutomationCallsAndDialogsGoThroughTheSeam)
         ExecuteOnly(c.path, c.runAs);
         ASSERT_EQ(Launches.size(), 1u) << c.path;
         EXPECT_EQ(Launches[0].what, c.what) << c.path;
-        if (Launches[0].what == L"shell")
+        if (Launches[0].what == L"shell") {
             EXPECT_EQ(Launches[0].call, c.call) << c.path;
+        }
         EXPECT_FALSE(IsWindowVisible(level_->Window)) << c.path;
     }
 }

@@ -206,7 +206,8 @@ TEST_F(MenuScan, BuiltLevelsAreLaidOutInTheirFinalOrder)
     CreateDirectoryW((user + L"Programs").c_str(), nullptr);
     CreateDirectoryW((user + L"Games").c_str(), nullptr);
     std::u16string order = u"*NULL\r\n";
-    std::u16string games = u"*" + std::u16string(user.begin(), user.end()) + u"Games\r\n";
+    std::u16string games = u"*";
+    games.append(user.begin(), user.end()).append(u"Games\r\n");
     for (const wchar_t *name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt"}) {
         MakeFile(user + name);
         MakeFile(user + L"Games\\" + name);
