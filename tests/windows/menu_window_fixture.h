@@ -142,11 +142,11 @@ public:
 
 // Appends items without asking the file system; "name|path" gives a caption, a trailing "/"
 // on the path gives the item a sub-level.
-inline TMenuItem *AddItem(TMenu *level, const std::wstring &spec)
+inline TMenuItem *AddItem(TMenu *level, const std::wstring &entry)
 {
-    const size_t bar = spec.find(L'|');
-    std::wstring caption = bar == std::wstring::npos ? spec : spec.substr(0, bar);
-    std::wstring path = bar == std::wstring::npos ? spec : spec.substr(bar + 1);
+    const size_t bar = entry.find(L'|');
+    std::wstring caption = bar == std::wstring::npos ? entry : entry.substr(0, bar);
+    std::wstring path = bar == std::wstring::npos ? entry : entry.substr(bar + 1);
     const bool folder = !path.empty() && path.back() == L'/';
     if (folder)
         path.pop_back();
@@ -158,8 +158,8 @@ inline TMenuItem *AddItem(TMenu *level, const std::wstring &spec)
 inline TMenu *MakeLevel(const std::vector<std::wstring> &items)
 {
     TMenu *level = new TMenu(nullptr, false);
-    for (const std::wstring &spec : items)
-        AddItem(level, spec);
+    for (const std::wstring &entry : items)
+        AddItem(level, entry);
     return level;
 }
 
