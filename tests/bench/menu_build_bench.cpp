@@ -23,6 +23,7 @@
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
+#include "tests/windows/test_files.h"
 
 namespace {
 
@@ -40,22 +41,6 @@ size_t PrivateBytes()
     counters.cb = sizeof(counters);
     K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
     return counters.PagefileUsage;
-}
-
-bool MakeShortcut(const std::wstring &path, const wchar_t *target)
-{
-    IShellLinkW *link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void **>(&link))))
-        return false;
-    link->SetPath(target);
-    IPersistFile *file = nullptr;
-    bool saved = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
-                 SUCCEEDED(file->Save(path.c_str(), TRUE));
-    if (file)
-        file->Release();
-    link->Release();
-    return saved;
 }
 
 // Both trees under `base`; one shortcut is saved and copied for the rest.
@@ -83,25 +68,6 @@ void GenerateStartMenu(const std::wstring &base)
     wcscpy(MenuFolders.CommonStartMenu, common.c_str());
     wcscpy(MenuFolders.Programs, (user + L"Programs\\").c_str());
     wcscpy(MenuFolders.OrderFile, (base + L"sort.txt").c_str());
-}
-
-void RemoveTree(const std::wstring &folder)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + L"\\");
-            else
-                DeleteFileW((folder + name).c_str());
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 int CountItems(const TMenu *level)

@@ -15,6 +15,7 @@
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
+#include "test_files.h"
 
 namespace {
 
@@ -40,27 +41,6 @@ void CreateTree(const std::wstring &base, std::initializer_list<const wchar_t *>
         if (hidden)
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
     }
-}
-
-void RemoveTree(const std::wstring &folder)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path + L"\\");
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 // Item paths shortened to "u/..." and "c/..." for the two trees.

@@ -9,6 +9,7 @@
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
+#include "test_files.h"
 
 namespace {
 
@@ -210,24 +211,6 @@ TEST_F(MenuItems, FindByCaptionFoldsOnlyAsciiLetters)
     EXPECT_EQ(menu.FindByCaption((folder + L"\\missing\\x\\y").c_str()), nullptr);
 }
 
-namespace {
-std::wstring MakeShortcut(const std::wstring &path, const wchar_t *target, const wchar_t *description)
-{
-    IShellLinkW *link = nullptr;
-    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                     reinterpret_cast<void **>(&link));
-    link->SetPath(target);
-    if (description)
-        link->SetDescription(description);
-    IPersistFile *file = nullptr;
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file));
-    EXPECT_HRESULT_SUCCEEDED(file->Save(path.c_str(), TRUE));
-    file->Release();
-    link->Release();
-    return path;
-}
-}  // namespace
-
 TEST_F(MenuItems, LookUpFillsCaptionIconTimeAndTip)
 {
     const std::wstring folder = TempFolder(L"orvella-lookup");
@@ -244,7 +227,8 @@ TEST_F(MenuItems, LookUpFillsCaptionIconTimeAndTip)
         {L"Plain.lnk", nullptr, L"Plain", target},
     };
     for (const Case &c : cases) {
-        const std::wstring path = MakeShortcut(folder + L"\\" + c.name, target, c.description);
+        const std::wstring path = folder + L"\\" + c.name;
+        ASSERT_TRUE(MakeShortcut(path, target, c.description));
         TMenuItem *item = MakeItem(path.c_str(), false, false, false);
         EXPECT_STREQ(item->Caption, c.caption);
         EXPECT_EQ(std::wstring(item->Tip), c.tip);

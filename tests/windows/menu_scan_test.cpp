@@ -15,6 +15,7 @@
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
+#include "test_files.h"
 
 namespace {
 
@@ -25,44 +26,10 @@ std::wstring TempFolder(const wchar_t *name)
     return std::wstring(temp) + name + std::to_wstring(GetTickCount()) + L"\\";
 }
 
-void RemoveTree(const std::wstring &folder)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + L"\\");
-            else
-                DeleteFileW((folder + name).c_str());
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 void MakeFile(const std::wstring &path)
 {
     CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-void MakeShortcut(const std::wstring &path, const std::wstring &target, const wchar_t *description)
-{
-    IShellLinkW *link = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                              IID_IShellLinkW, reinterpret_cast<void **>(&link)));
-    link->SetPath(target.c_str());
-    if (description)
-        link->SetDescription(description);
-    IPersistFile *file = nullptr;
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file));
-    EXPECT_HRESULT_SUCCEEDED(file->Save(path.c_str(), TRUE));
-    file->Release();
-    link->Release();
 }
 
 std::wstring SystemFile(const wchar_t *name)
@@ -112,10 +79,10 @@ TEST_F(MenuScan, EveryItemGetsWhatItsOwnLookUpGives)
         if (c.target.empty())
             MakeFile(folder_ + c.name);
         else
-            MakeShortcut(folder_ + c.name, c.target, c.description);
+            ASSERT_TRUE(MakeShortcut(folder_ + c.name, c.target, c.description));
     }
     CreateDirectoryW((folder_ + L"6 Tools").c_str(), nullptr);
-    MakeShortcut(folder_ + L"6 Tools\\Inner.lnk", notepad, L"Inner tip");
+    ASSERT_TRUE(MakeShortcut(folder_ + L"6 Tools\\Inner.lnk", notepad, L"Inner tip"));
 
     TMenu level(nullptr, false);
     ScanFolder(&level, folder_.c_str());
@@ -181,7 +148,7 @@ TEST_F(MenuScan, MergeKeyIsTheShellDisplayName)
         for (auto [dir, name] : {std::pair{user, c.first}, std::pair{common, c.second}}) {
             std::wstring path = dir + name;
             if (path.ends_with(L".lnk"))
-                MakeShortcut(path, notepad, nullptr);
+                ASSERT_TRUE(MakeShortcut(path, notepad, nullptr));
             else if (path.ends_with(L".txt") || path.ends_with(L".TXT"))
                 MakeFile(path);
             else

@@ -1,6 +1,7 @@
 // File helpers shared by the Windows tests.
 #pragma once
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -27,4 +28,47 @@ inline std::string FileBytes(const std::wstring &path)
     ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
     CloseHandle(file);
     return bytes;
+}
+
+// Saves a shortcut to `target`, with a description when one is given.
+inline bool MakeShortcut(const std::wstring &path, const std::wstring &target,
+                         const wchar_t *description = nullptr)
+{
+    IShellLinkW *link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void **>(&link))))
+        return false;
+    link->SetPath(target.c_str());
+    if (description)
+        link->SetDescription(description);
+    IPersistFile *file = nullptr;
+    bool saved = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
+                 SUCCEEDED(file->Save(path.c_str(), TRUE));
+    if (file)
+        file->Release();
+    link->Release();
+    return saved;
+}
+
+// Deletes a folder (given with its trailing backslash) and everything in it, hidden and
+// read-only entries too.
+inline void RemoveTree(const std::wstring &folder)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path + L"\\");
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
 }
