@@ -78,21 +78,6 @@ TMenuItem *Find(const TMenu *level, const std::wstring &name)
     return nullptr;
 }
 
-std::string ReadBytes(const std::wstring &path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
 void WriteBytes(const std::wstring &path, const std::u16string &text)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -311,7 +296,7 @@ TEST_F(MenuBuildTest, OrderFileIsAppliedAndWrittenBack)
     // Written back: every level depth first, no special item, no placeholder, and the same
     // tree built again writes the very same bytes.
     WriteOrderFile(root, MenuFolders.OrderFile);
-    std::string written = ReadBytes(MenuFolders.OrderFile);
+    std::string written = FileBytes(MenuFolders.OrderFile);
     EXPECT_EQ(GetFileAttributesW((std::wstring(MenuFolders.OrderFile) + L".new").c_str()),
               INVALID_FILE_ATTRIBUTES);
     ASSERT_GE(written.size(), 12u);
@@ -329,7 +314,7 @@ TEST_F(MenuBuildTest, OrderFileIsAppliedAndWrittenBack)
 
     Build();
     WriteOrderFile(root_, MenuFolders.OrderFile);
-    EXPECT_EQ(ReadBytes(MenuFolders.OrderFile), written);
+    EXPECT_EQ(FileBytes(MenuFolders.OrderFile), written);
 }
 
 TEST_F(MenuBuildTest, RebuildShowsEntriesAddedOutsideTheProgram)
