@@ -116,30 +116,30 @@ void GlowHalo(PixelSurface text, const GlowParams &params)
     // Every hit adds the same weight, so a pixel's accumulator depends only on its number of
     // hits.  Each text pixel marks where the disc's span starts and ends on every disc row;
     // a running sum along the row then gives the count.  The rows are padded by r on both
-    // sides so that spans need no clipping.
-    int stride = w + 2 * r + 1;
-    std::vector<int32_t> marks(static_cast<size_t>(stride) * h, 0);
-    for (int y = 0; y < h - s; ++y) {
+    // sides so that spans need no clipping.  Target rows are done one at a time from a list
+    // of each source row's text columns, so the marks stay in one short row.
+    const int sourceRows = std::max(h - s, 0);
+    std::vector<int> columns;
+    std::vector<size_t> rowStart(static_cast<size_t>(sourceRows) + 1, 0);
+    for (int y = 0; y < sourceRows; ++y) {
+        rowStart[y] = columns.size();
         const uint32_t *source = text.bits + static_cast<size_t>(y) * w;
-        for (int x = 0; x < w - s; ++x) {
-            if (source[x] == 0)
-                continue;
-            for (const DiscRow &row : disc) {
-                int ty = y + s + row.dy;
-                if (ty < 0 || ty >= h)
-                    continue;
-                int32_t *centre = marks.data() + static_cast<size_t>(ty) * stride + r + x + s;
-                centre[-row.span] += 1;
-                centre[row.span + 1] -= 1;
-            }
-        }
+        for (int x = 0; x < w - s; ++x)
+            if (source[x] != 0)
+                columns.push_back(x);
     }
+    rowStart[sourceRows] = columns.size();
+    const int textPixels = static_cast<int>(columns.size());
+    if (textPixels == 0)
+        return;
 
     // The halo pixel after n hits: the weight added n times and clamped in single precision,
-    // exactly as the splat accumulates it.
+    // exactly as the splat accumulates it.  A pixel is hit at most once per text pixel and
+    // once per disc cell, so the table stops at the smaller of the two.
     int cells = 0;
     for (const DiscRow &row : disc)
         cells += 2 * row.span + 1;
+    cells = std::min(cells, textPixels);
     std::vector<uint32_t> halo(static_cast<size_t>(cells) + 1, 0);
     float weight = GlowWeight(r, params.doubled), v = 0.0f;
     for (int n = 1; n <= cells; ++n) {
@@ -149,14 +149,30 @@ void GlowHalo(PixelSurface text, const GlowParams &params)
         halo[n] = HaloPixel(v, params.glowColor);
     }
 
-    for (int y = 0; y < h; ++y) {
-        const int32_t *row = marks.data() + static_cast<size_t>(y) * stride;
-        uint32_t *target = text.bits + static_cast<size_t>(y) * w;
+    const int stride = w + 2 * r + 1;
+    std::vector<int32_t> marks(static_cast<size_t>(stride));
+    for (int ty = 0; ty < h; ++ty) {
+        std::fill(marks.begin(), marks.end(), 0);
+        bool hit = false;
+        for (const DiscRow &row : disc) {
+            const int y = ty - s - row.dy;
+            if (y < 0 || y >= sourceRows)
+                continue;
+            for (size_t k = rowStart[y]; k < rowStart[y + 1]; ++k) {
+                int32_t *centre = marks.data() + r + columns[k] + s;
+                centre[-row.span] += 1;
+                centre[row.span + 1] -= 1;
+                hit = true;
+            }
+        }
+        if (!hit)
+            continue;
+        uint32_t *target = text.bits + static_cast<size_t>(ty) * w;
         int count = 0;
         for (int i = 0; i < r; ++i)
-            count += row[i];
+            count += marks[i];
         for (int x = 0; x < w; ++x) {
-            count += row[r + x];
+            count += marks[r + x];
             if (count > 0)
                 target[x] = halo[count];
         }
