@@ -12,9 +12,23 @@
 #include "resources/uninstaller_resources.h"
 #include "uninstaller/portable/cleanup_script.h"
 
+// The steps wait on the dialog's thread for the main program and the service to end.  The
+// wizard keeps painting meanwhile, so it is never drawn blank or marked as not responding;
+// input waits in the queue until the steps are done.
+void WINAPI WaitKeepingPainted(DWORD ms)
+{
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_PAINT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+}
+
 const TUninstallSystem kRealUninstallSystem = {
-    FindWindowW,    SendMessageTimeoutW, Sleep,          ShellExecuteW,
-    RegDeleteTreeW, RegFlushKey,         SHGetFolderPathW, GetModuleFileNameW,
+    FindWindowW,    SendMessageTimeoutW, WaitKeepingPainted, ShellExecuteW,
+    RegDeleteTreeW, RegFlushKey,         SHGetFolderPathW,   GetModuleFileNameW,
 };
 
 TUninstallerRecord g_Uninstaller = {nullptr, nullptr, false, 0, &kRealUninstallSystem};

@@ -28,6 +28,9 @@ struct TUninstallerRecord {
 };
 
 extern const TUninstallSystem kRealUninstallSystem;
+
+// Sleeps for `ms` while still painting the calling thread's windows.
+void WINAPI WaitKeepingPainted(DWORD ms);
 extern TUninstallerRecord g_Uninstaller;
 
 inline constexpr const wchar_t *kServiceName = L"TVRAService";

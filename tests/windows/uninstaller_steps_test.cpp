@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cleanup_script.h"
@@ -177,6 +178,47 @@ TEST_F(UninstallSteps, NoScriptForAFolderTheScriptCannotSpell)
     EXPECT_FALSE(WriteAndStartCleanupScript());
     EXPECT_TRUE(log.calls.empty()) << "an old script was started";
     EXPECT_EQ(FileBytes(ScriptPath().wstring()), "old");
+}
+
+// The real wait between the steps: the wizard is repainted while it lasts, and it still
+// lasts as long as asked.
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        SetWindowLongPtrW(window, GWLP_USERDATA, GetWindowLongPtrW(window, GWLP_USERDATA) + 1);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(UninstallWait, RepaintsWhileItWaits)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = CountPaints;
+    windowClass.lpszClassName = L"OrvellaPaintCounter";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    WaitKeepingPainted(0);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+
+    // Damage arrives from elsewhere in the middle of the wait, as when another window moves.
+    std::thread damage([window] {
+        Sleep(100);
+        InvalidateRect(window, nullptr, FALSE);
+    });
+    const ULONGLONG start = GetTickCount64();
+    WaitKeepingPainted(400);
+    const ULONGLONG waited = GetTickCount64() - start;
+    damage.join();
+
+    EXPECT_GE(GetWindowLongPtrW(window, GWLP_USERDATA), 1);
+    EXPECT_GE(waited, 400u);
+    DestroyWindow(window);
 }
 
 int wmain(int argc, wchar_t **argv)

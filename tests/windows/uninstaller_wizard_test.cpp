@@ -12,8 +12,8 @@
 
 #include "cleanup_script.h"
 #include "common/messages.h"
-#include "test_files.h"
 #include "common/registry_flags.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
