@@ -10,15 +10,20 @@ namespace {
 constexpr DWORD kForegroundPollMs = 100;
 
 // Whatever is in front at logon (the Start screen) gets the foreground back from us, with
-// our input attached so that the system lets us give it away.
+// our input attached so that the system lets us give it away.  The input is detached again
+// at once: sharing it for the launcher's minute would tie that program's focus and key
+// state to a hidden window.
 void HandForegroundOn()
 {
     HWND front;
     while (!(front = GetForegroundWindow()))
         Sleep(kForegroundPollMs);
-    AttachThreadInput(GetWindowThreadProcessId(front, nullptr), GetCurrentThreadId(), TRUE);
+    const DWORD frontThread = GetWindowThreadProcessId(front, nullptr);
+    const BOOL attached = AttachThreadInput(frontThread, GetCurrentThreadId(), TRUE);
     BringWindowToTop(front);
     SetForegroundWindow(front);
+    if (attached)
+        AttachThreadInput(frontThread, GetCurrentThreadId(), FALSE);
 }
 
 INT_PTR OnInitDialog(HWND dialog)
