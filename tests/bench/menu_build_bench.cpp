@@ -23,16 +23,14 @@
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
+#include "tests/bench/bench_timing.h"
 #include "tests/windows/test_files.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kFolders = 200;
 constexpr int kShortcutsPerFolder = 10;
 constexpr int kRounds = 3;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 // Committed private memory of the process (Wine reports it as the page-file usage).
 size_t PrivateBytes()
@@ -78,23 +76,6 @@ int CountItems(const TMenu *level)
     return count;
 }
 
-
-// Milliseconds per call of `work`, repeated until at least a quarter second has passed,
-// after one call that fills the system's caches.
-template <typename Work>
-double MillisecondsPerCall(Work work)
-{
-    work();
-    int calls = 0;
-    Clock::time_point start = Clock::now();
-    double elapsed = 0;
-    do {
-        work();
-        ++calls;
-        elapsed = Ms(Clock::now() - start);
-    } while (elapsed < 250);
-    return elapsed / calls;
-}
 
 // The shortcuts of one generated folder, and the same shortcuts pointing at a file that does
 // not exist (the case where resolving searches for the target).

@@ -17,10 +17,10 @@
 #include "menu/menu_window.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
+#include "tests/bench/bench_timing.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kItems = 40;
 constexpr int kRounds = 15;
 constexpr double kFrameMs = 1000.0 / 60;
@@ -78,8 +78,7 @@ TOpenTime UntilPainted(Clock::time_point start)
         DispatchMessageW(&msg);
     }
     const Clock::time_point end = Clock::now();
-    return {std::chrono::duration<double, std::milli>(end - start).count(),
-            std::chrono::duration<double, std::milli>(end - PaintStart).count()};
+    return {Ms(end - start), Ms(end - PaintStart)};
 }
 
 void Drain()

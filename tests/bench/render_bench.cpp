@@ -13,25 +13,9 @@
 #include "render/drawing.h"
 #include "render/paint.h"
 #include "settings/settings.h"
+#include "tests/bench/bench_timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Milliseconds per call of `work`, repeated until at least a quarter second has passed.
-template <typename Work>
-double MillisecondsPerCall(Work work)
-{
-    int calls = 0;
-    Clock::time_point start = Clock::now();
-    double elapsed = 0;
-    do {
-        work();
-        ++calls;
-        elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    } while (elapsed < 250);
-    return elapsed / calls;
-}
 
 HFONT CaptionFont()
 {
