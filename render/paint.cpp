@@ -458,6 +458,20 @@ void PaintItemWith(const ItemPaintInput &input, TItemScratch &scratch)
 
 }  // namespace
 
+void DescribeItem(ItemPaintInput &input, const TMenuItem *item)
+{
+    input.icon = item->Icon;
+    input.caption = item->Caption;
+    input.captionLength = lstrlenW(item->Caption);
+    input.rect = item->Rect;
+    input.state = item->Hot ? kItemStateHot : kItemStateNormal;
+    input.isSeparator = item->IsSeparator;
+    input.hasSubLevel = item->Submenu != nullptr;
+    input.dropBefore = item->DropBefore;
+    input.dropAfter = item->DropAfter;
+    input.isNew = IsItemNew(item);
+}
+
 void PaintItem(const ItemPaintInput &input)
 {
     TItemScratch scratch(input.dc, input.font, input.window);
@@ -551,16 +565,7 @@ void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
         last = item;
         if (!Intersects(item->Rect, paint))
             continue;
-        input.icon = item->Icon;
-        input.caption = item->Caption;
-        input.captionLength = lstrlenW(item->Caption);
-        input.rect = item->Rect;
-        input.state = item->Hot ? kItemStateHot : kItemStateNormal;
-        input.isSeparator = item->IsSeparator;
-        input.hasSubLevel = item->Submenu != nullptr;
-        input.dropBefore = item->DropBefore;
-        input.dropAfter = item->DropAfter;
-        input.isNew = IsItemNew(item);
+        DescribeItem(input, item);
         PaintItemWith(input, scratch);
     }
 

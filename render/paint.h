@@ -50,6 +50,8 @@ struct LevelPaintInput {
 void PaintLevel(TMenu *level, HDC dc, const RECT &paint);
 void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint);
 void PaintItem(const ItemPaintInput &input);
+// Fills the members of `input` that come from the item itself, leaving the level's alone.
+void DescribeItem(ItemPaintInput &input, const TMenuItem *item);
 void PaintBand(HDC dc, HTHEME theme, const RECT &rect);
 void PaintFrameStrip(HDC dc, const RECT &strip, int side, uint32_t fill, uint32_t edge);
 void DrawSeasonDecoration(HDC dc, const RECT &rect);

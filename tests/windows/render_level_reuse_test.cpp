@@ -116,15 +116,7 @@ std::vector<uint32_t> PaintOneByOne(HTHEME theme, Level &level, HDC screen)
                             .menuHeight = kHeight};
     TMenuItem *last = nullptr;
     for (TMenuItem *item = level.items; item; item = item->Next) {
-        input.caption = item->Caption;
-        input.captionLength = lstrlenW(item->Caption);
-        input.rect = item->Rect;
-        input.state = item->Hot ? kItemStateHot : kItemStateNormal;
-        input.isSeparator = item->IsSeparator;
-        input.hasSubLevel = item->Submenu != nullptr;
-        input.dropBefore = item->DropBefore;
-        input.dropAfter = item->DropAfter;
-        input.isNew = IsItemNew(item);
+        DescribeItem(input, item);
         PaintItem(input);
         last = item;
     }
