@@ -16,6 +16,7 @@
 #include <cwchar>
 
 #include "common/messages.h"
+#include "test_program.h"
 
 namespace {
 
@@ -44,20 +45,9 @@ constexpr int kSoakBatch = 20;
 // shell has worked through every random message before it.
 constexpr WPARAM kSoakEndMarker = 0x50AC;
 
-void LogLine(const char *what, UINT message, WPARAM wParam, LPARAM lParam)
+void LogLine(const wchar_t *what, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!g_logPath)
-        return;
-    char line[160];
-    int n = std::snprintf(line, sizeof line, "%s %u %llu %lld\r\n", what, message,
-                          static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
-    HANDLE file = CreateFileW(g_logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr);
-    CloseHandle(file);
+    AppendLogLine(g_logPath, what, message, wParam, lParam);
 }
 
 void PostToTaskbar(UINT message)
@@ -114,7 +104,7 @@ void OnToggleMenu()
     g_menuOpen = !g_menuOpen;
     if (HWND button = FindWindowW(kStartButtonClass, nullptr))
         PostMessageW(button, g_menuOpen ? UM_BUTTON_PUSHED : UM_BUTTON_RELEASED, 0, 0);
-    LogLine(g_menuOpen ? "menu-open" : "menu-closed", UM_TOGGLE_MENU, 0, 0);
+    LogLine(g_menuOpen ? L"menu-open" : L"menu-closed", UM_TOGGLE_MENU, 0, 0);
 }
 
 uint32_t Random()
@@ -185,7 +175,7 @@ void OnSoakTimer(HWND window)
         return;
     KillTimer(window, kSoakTimer);
     PostMessageW(FindWindowW(kTaskbarClass, nullptr), UM_TASKBAR_CREATE_BUTTON, kSoakEndMarker, 0);
-    LogLine("soak-done", 0, 0, 0);
+    LogLine(L"soak-done", 0, 0, 0);
 }
 
 LRESULT AnswerDpi()
@@ -201,7 +191,7 @@ LRESULT AnswerDpi()
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message >= WM_USER || message == WM_CLOSE)
-        LogLine("main", message, wParam, lParam);
+        LogLine(L"main", message, wParam, lParam);
     if (message == g_taskbarCreated && g_taskbarCreated) {
         OnTaskbarCreated();
         return 0;
@@ -230,13 +220,6 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-const wchar_t *Option(int argc, wchar_t **argv, const wchar_t *name)
-{
-    for (int i = 1; i + 1 < argc; ++i)
-        if (wcscmp(argv[i], name) == 0)
-            return argv[i + 1];
-    return nullptr;
-}
 
 }  // namespace
 
@@ -244,12 +227,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     int argc = 0;
     wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    g_logPath = Option(argc, argv, L"--log");
-    if (const wchar_t *library = Option(argc, argv, L"--library"))
+    g_logPath = CommandOption(argc, argv, L"--log");
+    if (const wchar_t *library = CommandOption(argc, argv, L"--library"))
         g_libraryPath = library;
-    if (const wchar_t *dpi = Option(argc, argv, L"--dpi"))
+    if (const wchar_t *dpi = CommandOption(argc, argv, L"--dpi"))
         g_dpi = _wtoi(dpi);
-    if (const wchar_t *soak = Option(argc, argv, L"--soak"))
+    if (const wchar_t *soak = CommandOption(argc, argv, L"--soak"))
         g_soakLeft = _wtoi(soak);
     g_taskbarCreated = RegisterWindowMessageW(kTaskbarCreatedMessage);
 
@@ -261,11 +244,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     HWND main = CreateWindowExW(0, kMainWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 instance, nullptr);
     if (!main || !InstallHooks()) {
-        LogLine("error", 0, 0, 0);
+        LogLine(L"error", 0, 0, 0);
         return 1;
     }
     PostToTaskbar(UM_TASKBAR_CREATE_BUTTON);
-    LogLine("ready", 0, GetCurrentProcessId(), reinterpret_cast<LPARAM>(main));
+    LogLine(L"ready", 0, GetCurrentProcessId(), reinterpret_cast<LPARAM>(main));
     if (g_soakLeft > 0) {
         GetWindowThreadProcessId(FindWindowW(kTaskbarClass, nullptr), &g_shellProcess);
         g_soaking = true;
@@ -281,7 +264,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     PostToTaskbar(UM_TASKBAR_REMOVE_BUTTON);
     WaitUntilButtonGone();
     RemoveHooks();
-    LogLine("exited", 0, 0, 0);
+    LogLine(L"exited", 0, 0, 0);
     LocalFree(argv);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <cwchar>
 
 #include "common/messages.h"
+#include "test_program.h"
 
 namespace {
 
@@ -26,18 +27,7 @@ HWND g_taskbar = nullptr;
 
 void LogLine(const wchar_t *role, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!g_logPath)
-        return;
-    char line[160];
-    int n = std::snprintf(line, sizeof line, "%ls %u %llu %lld\r\n", role, message,
-                          static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
-    HANDLE file = CreateFileW(g_logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr);
-    CloseHandle(file);
+    AppendLogLine(g_logPath, role, message, wParam, lParam);
 }
 
 bool IsLoggedMessage(UINT message)
@@ -156,18 +146,8 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam)
 
 int ParseHeight(int argc, wchar_t **argv)
 {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (wcscmp(argv[i], L"--height") == 0)
-            return _wtoi(argv[i + 1]);
-    return kDefaultTaskbarHeight;
-}
-
-const wchar_t *ParseLogPath(int argc, wchar_t **argv)
-{
-    for (int i = 1; i + 1 < argc; ++i)
-        if (wcscmp(argv[i], L"--log") == 0)
-            return argv[i + 1];
-    return nullptr;
+    const wchar_t *height = CommandOption(argc, argv, L"--height");
+    return height ? _wtoi(height) : kDefaultTaskbarHeight;
 }
 
 }  // namespace
@@ -177,7 +157,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     int argc = 0;
     wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     int height = ParseHeight(argc, argv);
-    g_logPath = ParseLogPath(argc, argv);
+    g_logPath = CommandOption(argc, argv, L"--log");
 
     HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
     RegisterStandinClass(kTaskbarClass, TaskbarProc, arrow);
