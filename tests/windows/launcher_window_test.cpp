@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/registry_flags.h"
+#include "test_dialogs.h"
 
 namespace fs = std::filesystem;
 
@@ -41,43 +42,9 @@ Launched StartLauncher(const std::wstring &arguments)
     return launched;
 }
 
-struct FindRequest {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialogOfProcess(HWND window, LPARAM lParam)
-{
-    auto *request = reinterpret_cast<FindRequest *>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    // Visible only once its initialisation (and so the move off-screen) is over.
-    if (owner == request->processId && wcscmp(className, L"#32770") == 0 &&
-        IsWindowVisible(window)) {
-        request->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND LauncherWindow(DWORD processId)
-{
-    FindRequest request = {processId, nullptr};
-    EnumWindows(MatchDialogOfProcess, reinterpret_cast<LPARAM>(&request));
-    return request.found;
-}
-
 HWND WaitForLauncherWindow(const Launched &launched, DWORD ms)
 {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        if (HWND window = LauncherWindow(launched.id))
-            return window;
-        if (WaitForSingleObject(launched.process, 50) == WAIT_OBJECT_0)
-            return nullptr;
-    }
-    return nullptr;
+    return WaitForDialogOf(launched.process, launched.id, nullptr, ms);
 }
 
 DWORD ExitCodeAfter(const Launched &launched, DWORD ms)

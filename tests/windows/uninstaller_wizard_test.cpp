@@ -13,6 +13,7 @@
 #include "cleanup_script.h"
 #include "common/messages.h"
 #include "common/registry_flags.h"
+#include "test_dialogs.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;
@@ -73,36 +74,9 @@ bool Ended(const Program &program, DWORD ms)
     return WaitForSingleObject(program.process, ms) == WAIT_OBJECT_0;
 }
 
-struct DialogQuery {
-    DWORD processId;
-    const wchar_t *title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
-{
-    auto *query = reinterpret_cast<DialogQuery *>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    if (owner == query->processId && IsWindowVisible(window) && wcscmp(title, query->title) == 0) {
-        query->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND WaitForDialog(const Program &program, const wchar_t *title, DWORD ms = 10000)
 {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        DialogQuery query = {program.id, title, nullptr};
-        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&query));
-        if (query.found)
-            return query.found;
-        Sleep(50);
-    }
-    return nullptr;
+    return WaitForDialogOf(program.process, program.id, title, ms);
 }
 
 std::wstring ItemText(HWND dialog, int id)
