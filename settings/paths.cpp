@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include "common/portable/text.h"
 #include "common/win_text.h"
@@ -64,10 +63,14 @@ void FormDataFolder(wchar_t *path)
 
 void GetProgramFolder(wchar_t *path)
 {
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        path[length == 0 ? 0 : MAX_PATH - 1] = 0;
-    PathRemoveFileSpecW(path);
+    wchar_t module[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
+    // A cut-off module path would name some other folder.
+    if (length == 0 || length >= MAX_PATH) {
+        path[0] = 0;
+        return;
+    }
+    CopyText(U16(path), MAX_PATH, FolderOfPath(std::u16string_view(U16(module), length)));
 }
 
 void FillSystemDescription(wchar_t *text)
