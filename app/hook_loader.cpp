@@ -73,9 +73,14 @@ void RequestStartButton()
     PostToTaskbar(UM_TASKBAR_CREATE_BUTTON);
 }
 
-void WithdrawStartButton()
+void RequestButtonRemoval()
 {
     PostToTaskbar(UM_TASKBAR_REMOVE_BUTTON);
+}
+
+void WithdrawStartButton()
+{
+    RequestButtonRemoval();
     for (DWORD waited = 0; FindWindowW(kStartButtonClass, nullptr) && waited < kButtonWaitLimitMs;
          waited += kButtonPollMs)
         Sleep(kButtonPollMs);

@@ -27,6 +27,8 @@ void RemoveHooks();
 
 // Asks the taskbar for a start button (the hook library creates it inside the shell).
 void RequestStartButton();
+// Asks the taskbar to remove the start button, without waiting.
+void RequestButtonRemoval();
 
 // Asks the taskbar to remove the start button and waits until it has gone, then two more
 // seconds so that the shell has left the hook library's code before the hooks go.

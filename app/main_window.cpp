@@ -99,8 +99,7 @@ LRESULT OnEndSession()
 void OnShellRestart()
 {
     Sleep(kShellRestartPauseMs);
-    if (HWND taskbar = FindWindowW(kTaskbarClass, nullptr))
-        PostMessageW(taskbar, UM_TASKBAR_REMOVE_BUTTON, 0, 0);
+    RequestButtonRemoval();
     Sleep(kShellRestartPauseMs);
     RemoveHooks();
     LoadHookLibrary();
