@@ -52,18 +52,6 @@ HBITMAP CreateShieldBitmap()
     return bitmap;
 }
 
-int MeasureStartArrowWidth()
-{
-    const int systemWidth = GetSystemMetrics(SM_CXMENUCHECK);
-    TThemeData theme(OpenThemeData(nullptr, L"MENU"));
-    if (!theme.Get())
-        return systemWidth;
-    SIZE size = {};
-    const bool measured = SUCCEEDED(
-        GetThemePartSize(theme.Get(), nullptr, MENU_POPUPSUBMENU, 0, nullptr, TS_DRAW, &size));
-    return ChooseArrowWidth(measured, size.cx, systemWidth);
-}
-
 static int ReadScreenDpi()
 {
     HDC screen = GetDC(nullptr);
@@ -79,10 +67,9 @@ static void PrepareProcess(HINSTANCE instance)
     LoadSettings();
     MenuState.DraggingFromMenu = false;
     MenuState.DragOver = false;
-    App.ShellGetDragImageMessage = RegisterWindowMessageW(kShellGetDragImageMessage);
     App.TaskbarCreatedMessage = RegisterWindowMessageW(kTaskbarCreatedMessage);
-    App.ShieldBitmap = CreateShieldBitmap();
-    MenuState.ArrowWidth = MeasureStartArrowWidth();
+    MenuState.ShieldBitmap = CreateShieldBitmap();
+    MenuState.ArrowWidth = MeasureArrowWidth();
     SetProcessDPIAware();
     App.ScreenDpi = ReadScreenDpi();
     // A drive without media answers the caller instead of showing a system error box.
@@ -99,15 +86,15 @@ static int RunMessageLoop()
     return int(message.wParam);
 }
 
-// The start button lives in the shell and runs code of the hook library: it must be gone
-// before the hooks that keep the library there are removed.
-static void LeaveProgram()
+void LeaveSession()
 {
+    // The start button lives in the shell and runs code of the hook library: it must be
+    // gone before the hooks that keep the library there are removed.
     WithdrawStartButton();
     RemoveHooks();
-    if (App.ShieldBitmap)
-        DeleteObject(App.ShieldBitmap);
-    App.ShieldBitmap = nullptr;
+    if (MenuState.ShieldBitmap)
+        DeleteObject(MenuState.ShieldBitmap);
+    MenuState.ShieldBitmap = nullptr;
 }
 
 int RunMainProgram(HINSTANCE instance, const wchar_t *commandLine)
@@ -118,6 +105,6 @@ int RunMainProgram(HINSTANCE instance, const wchar_t *commandLine)
     App.MainWindow = CreateWindowExW(0, kMainWindowClass, L"", 0, 0, 0, 200, 200, nullptr,
                                      nullptr, instance, nullptr);
     const int exitCode = RunMessageLoop();
-    LeaveProgram();
+    LeaveSession();
     return exitCode;
 }

@@ -8,4 +8,5 @@ int RunMainProgram(HINSTANCE instance, const wchar_t *commandLine);
 
 // The shell's small shield drawn into a 32-bit top-down DIB section.
 HBITMAP CreateShieldBitmap();
-int MeasureStartArrowWidth();
+// The start button and the hooks go, then the shield bitmap: at exit and at session end.
+void LeaveSession();

@@ -2,14 +2,15 @@
 
 #include <shlobj.h>
 
+#include "app/app_start.h"
 #include "app/app_state.h"
 #include "app/hook_loader.h"
+#include "app/menu_tree.h"
 #include "app/order_file.h"
 #include "app/start_button_menu.h"
 #include "common/messages.h"
 #include "common/win_guards.h"
 #include "menu/menu_build.h"
-#include "menu/menu_window.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 
@@ -53,7 +54,6 @@ LRESULT OnCreate(HWND window)
     ResolveMenuFolders();
     MainWindowState.RootLevel = new TMenu(nullptr, false);
     BuildAll(Root());
-    // The main window's drop target comes with drag and drop.
     StartMenuWatchers(window);
     wchar_t recent[MAX_PATH];
     ResolveFolder(FOLDERID_Recent, recent);
@@ -80,19 +80,14 @@ LRESULT OnClose(HWND window)
 {
     if (MenuState.Exiting)
         OnExit(window);
-    // Without Exiting the request comes from the shell's shut-down command: the program's
-    // own shut-down dialog answers it once it exists.
     return 0;
 }
 
-// The start button and the hooks go before the session ends; the loop keeps running.
-LRESULT OnEndSession()
+// The loop keeps running after a session end; a cancelled shut-down leaves everything.
+LRESULT OnEndSession(bool ending)
 {
-    WithdrawStartButton();
-    RemoveHooks();
-    if (App.ShieldBitmap)
-        DeleteObject(App.ShieldBitmap);
-    App.ShieldBitmap = nullptr;
+    if (ending)
+        LeaveSession();
     return 0;
 }
 
@@ -108,8 +103,17 @@ void OnShellRestart()
     RequestStartButton();
 }
 
+// Timers that rebuild levels.
+bool ReplacesLevels(UINT_PTR timer)
+{
+    return timer == TIMER_REBUILD || timer == TIMER_RECENT_CHANGED;
+}
+
 void OnTimer(HWND window, UINT_PTR timer)
 {
+    // Left running, such a timer fires again once the dialog, drag or command is over.
+    if (ReplacesLevels(timer) && MenuIsBusy())
+        return;
     KillTimer(window, timer);
     switch (timer) {
     case TIMER_REBUILD:
@@ -243,7 +247,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         return OnClose(window);
     case WM_ENDSESSION:
-        return OnEndSession();
+        return OnEndSession(wParam != FALSE);
     case WM_DISPLAYCHANGE:
         RemeasureMonitors(Root());
         return 0;
@@ -287,7 +291,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ApplyWindowStyle(Root());
         return 0;
     case UM_FILL_SEARCH_INDEX:
-        // The search box walks the tree with ForEachSearchableItem into its own list.
         return 0;
     case UM_GET_ROOT_GEOMETRY:
         return OnGetRootGeometry(wParam);
@@ -299,7 +302,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case UM_EFFECT_DIALOG_1:
     case UM_EFFECT_DIALOG_2:
-        // The special effect dialogs come with the power dialogs.
         return 0;
     case UM_TOGGLE_MENU:
         ToggleRootLevel(window);
@@ -314,4 +316,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TWindowClass MainWindowClass()
+{
+    return {kMainWindowClass, kResizeRedraw, 0, IDC_ARROW, true, nullptr, MainWindowProc};
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/folder_watchers.h"
+#include "common/window_class.h"
 
 class TMenu;
 
@@ -18,6 +19,7 @@ struct TMainWindowState {
 extern TMainWindowState MainWindowState;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+TWindowClass MainWindowClass();
 
 // Makes `window` the foreground, active and focused window even while another program is in
 // front, by joining the input of the foreground window's thread for the moment.

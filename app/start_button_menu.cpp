@@ -5,7 +5,6 @@
 #include "app/main_window.h"
 #include "common/messages.h"
 #include "menu/menu_build.h"
-#include "menu/menu_window.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 
@@ -60,7 +59,6 @@ void RunStartButtonCommand(HWND mainWindow, UINT command)
     switch (command) {
     case CMD_BUTTON_ABOUT:
     case CMD_BUTTON_OPTIONS:
-        // The about box and the options sheet open here once they exist.
         break;
     case CMD_BUTTON_EXPLORE:
         OpenFolder(MenuFolders.UserStartMenu);

@@ -2,12 +2,11 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "common/messages.h"
 #include "common/win_text.h"
 #include "menu/launch_seam.h"
 #include "menu/menu_item.h"
-#include "menu/menu_window.h"
+#include "menu/search_box.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 
@@ -34,25 +33,20 @@ void ResolveLaunchFolders(TLaunchFolders &folders)
 
 TMenuItem *ItemToExecute(TMenu *level)
 {
-    if (TMenuItem *hot = level->ItemAt(level->HotIndex()))
+    if (TMenuItem *hot = level->HotItem())
         return hot;
     return MenuState.CurrentItem;
 }
 
-void FocusSearchBox(TMenu *level)
-{
-    CloseSubLevels(level, level, false);
-    SetFocus(GetDlgItem(level->Window, kSearchBoxControlId));
-}
-
 void RunShellExecute(const TLaunchPlan &plan)
 {
+    const HWND mainWindow = FindWindowW(kMainWindowClass, nullptr);
     if (plan.foregroundFirst)
-        SetForegroundWindow(App.MainWindow);
+        SetForegroundWindow(mainWindow);
     const std::wstring verb(W(plan.verb.c_str()));
     const std::wstring file(W(plan.file.c_str()));
     const std::wstring parameters(W(plan.parameters.c_str()));
-    LaunchSeam.ShellExecute(plan.ownerless ? nullptr : App.MainWindow,
+    LaunchSeam.ShellExecute(plan.ownerless ? nullptr : mainWindow,
                             verb.empty() ? nullptr : verb.c_str(), file.c_str(),
                             plan.hasParameters ? parameters.c_str() : nullptr, plan.show);
 }
@@ -117,5 +111,9 @@ void Execute(TMenu *level, bool runAs)
         return;
     // The menu closes before anything runs, so that a launched window comes up in front.
     CloseAll(level);
+    // A launch can show a box of the shell's and run its message loop; the menu tree must
+    // outlive it, and the level may not be touched once the command has run.
+    MenuState.CommandRunning = true;
     CarryOut(plan);
+    MenuState.CommandRunning = false;
 }

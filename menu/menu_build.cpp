@@ -5,26 +5,20 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/order_file.h"
 #include "common/messages.h"
 #include "common/portable/text.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
 #include "menu/menu_item.h"
-#include "menu/menu_window.h"
 #include "menu/portable/menu_build.h"
 #include "menu/portable/menu_keywords.h"
+#include "menu/search_box.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 
 TMenuFolders MenuFolders;
 
 namespace {
-
-constexpr DWORD kSearchBoxStyle = 0x50010800;  // child, visible, tab stop, no hide selection
-constexpr int kSearchBoxWidth = 100;
-constexpr int kSearchBoxHeight = 20;
 
 // The Programs folder as item paths hold it: without the trailing backslash.
 std::wstring ProgramsItemPath()
@@ -41,14 +35,6 @@ std::vector<std::u16string_view> ItemPaths(const TMenu *level)
     for (const TMenuItem *item = level->Items; item; item = item->Next)
         paths.push_back(U16View(item->Path));
     return paths;
-}
-
-TMenuItem *FindItemByPath(const TMenu *level, const wchar_t *path)
-{
-    for (TMenuItem *item = level->Items; item; item = item->Next)
-        if (wcscmp(item->Path, path) == 0)
-            return item;
-    return nullptr;
 }
 
 void SetCaption(TMenuItem *item, std::u16string_view caption)
@@ -74,10 +60,10 @@ void RenameProgramsItem(TMenuItem *item)
 // A special item of the keyword table: caption and icon from the settings, never movable.
 TMenuItem *AppendSpecialItem(TMenu *level, const SpecialKeyword &row, bool hasSubLevel)
 {
-    std::wstring keyword(row.Keyword.begin(), row.Keyword.end());
-    TMenuItem *item = level->Append(keyword.c_str(), hasSubLevel, false, true);
+    const wchar_t *keyword = W(row.Keyword.data());
+    TMenuItem *item = level->Append(keyword, hasSubLevel, false, true);
     item->IsMovable = false;
-    if (row.Keyword == u"*sesion") {
+    if (row.Keyword == kLogOffKeyword) {
         wchar_t user[MAX_PATH] = {};
         DWORD size = MAX_PATH;
         if (!GetUserNameW(user, &size))
@@ -86,7 +72,7 @@ TMenuItem *AppendSpecialItem(TMenu *level, const SpecialKeyword &row, bool hasSu
     } else {
         SetCaption(item, U16View(LanguageText(row.Caption)));
     }
-    item->Icon = LoadSpecialItemIcon(keyword.c_str());
+    item->Icon = LoadSpecialItemIcon(keyword);
     return item;
 }
 
@@ -102,14 +88,8 @@ void AppendSearchLine(TMenu *root)
 {
     MenuState.SearchBoxPresent = true;
     Settings.SearchBoxInFirstLevel = true;
-    if (root->Window && !root->IsSample && !GetDlgItem(root->Window, kSearchBoxControlId)) {
-        MenuState.SearchEdit = CreateWindowExW(
-            0, kSearchBoxClass, L"", kSearchBoxStyle, 0, 0, kSearchBoxWidth, kSearchBoxHeight,
-            root->Window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSearchBoxControlId)),
-            GetModuleHandleW(nullptr), root);
-    }
-    std::wstring keyword(kSearchBoxKeyword.begin(), kSearchBoxKeyword.end());
-    TMenuItem *line = root->Append(keyword.c_str(), false, false, true);
+    CreateSearchBox(root);
+    TMenuItem *line = root->Append(W(kSearchBoxKeyword.data()), false, false, true);
     line->IsMovable = false;
 }
 
@@ -119,7 +99,7 @@ void AppendShowStringLetter(TMenu *root, wchar_t letter)
     if (!row)
         return;
     if (row->Keyword == kSeparatorKeyword) {
-        root->Append(L"*separator", false, false, true);
+        root->Append(W(kSeparatorKeyword.data()), false, false, true);
         return;
     }
     if (row->Keyword == kSearchBoxKeyword) {
@@ -127,28 +107,17 @@ void AppendShowStringLetter(TMenu *root, wchar_t letter)
         return;
     }
     bool hasSubLevel = row->HasSubLevel;
-    if (row->Keyword == u"*paneldecontrol")
+    if (row->Keyword == kControlPanelKeyword)
         hasSubLevel = Settings.ShowControlEx;
     TMenuItem *item = AppendSpecialItem(root, *row, hasSubLevel);
     if (!item->Submenu)
         return;
-    if (row->Keyword == u"*buscar")
+    if (row->Keyword == kFindKeyword)
         AppendFindLevel(item);
-    else if (row->Keyword == u"*recientes")
+    else if (row->Keyword == kRecentKeyword)
         FillRecentLevel(item->Submenu);
-    else if (row->Keyword == u"*paneldecontrol")
+    else if (row->Keyword == kControlPanelKeyword)
         FillControlPanelLevel(item->Submenu);
-}
-
-void DestroySearchBox(TMenu *root)
-{
-    if (!root->Window)
-        return;
-    if (HWND box = GetDlgItem(root->Window, kSearchBoxControlId)) {
-        if (MenuState.SearchEdit == box)
-            MenuState.SearchEdit = nullptr;
-        DestroyWindow(box);
-    }
 }
 
 void RemoveItemsAfter(TMenu *root, int index)
@@ -174,8 +143,9 @@ void ScanFolderWith(TMenu *level, const std::wstring &folder, TShortcutReader &r
             if (!IsShownFolderEntry(U16View(entry.cFileName), hidden))
                 continue;
             const std::wstring fullPath = folder + entry.cFileName;
-            // A path cut to fit an item would name another file.
-            if (fullPath.size() >= MAX_PATH - 1)
+            // A path cut to fit an item would name another file; 259 units and the
+            // terminating zero still fit.
+            if (fullPath.size() >= MAX_PATH)
                 continue;
             // One request gives the merge key and, for a new item, its caption and icon.
             const TShellInfo shell = shellFolder.Query(entry.cFileName, fullPath.c_str());
@@ -214,23 +184,6 @@ void ResolveMenuFolders()
     CopyText(U16(MenuFolders.OrderFile), MAX_PATH, U16View(orderFile.c_str()));
 }
 
-void BuildAll(TMenu *root)
-{
-    // The user's folder first: its entries win the merge by display name.
-    ScanFolder(root, MenuFolders.UserStartMenu);
-    ScanFolder(root, MenuFolders.CommonStartMenu);
-    ApplyOrderFile(root, MenuFolders.OrderFile);
-    AddSpecialItems(root, false);
-}
-
-void Rebuild(TMenu *root)
-{
-    CloseAll(root);
-    root->Clear();
-    BuildAll(root);
-    SendMessageW(App.MainWindow, UM_WRITE_ORDER_FILE, 0, 0);
-}
-
 void ScanFolder(TMenu *level, const wchar_t *folderPath)
 {
     TShortcutReader reader;
@@ -243,7 +196,7 @@ void AddSpecialItems(TMenu *root, bool refresh)
         return;
     DestroySearchBox(root);
     if (!refresh)
-        root->Append(L"*separator", false, false, true);
+        root->Append(W(kSeparatorKeyword.data()), false, false, true);
     MenuState.SearchBoxPresent = false;
     Settings.SearchBoxInFirstLevel = false;
     for (const wchar_t *letter = Settings.ShowString; *letter; ++letter)
@@ -256,7 +209,7 @@ void AddSpecialItems(TMenu *root, bool refresh)
 void PlaceProgramsItem(TMenu *root)
 {
     const std::wstring programsPath = ProgramsItemPath();
-    TMenuItem *item = programsPath.empty() ? nullptr : FindItemByPath(root, programsPath.c_str());
+    TMenuItem *item = programsPath.empty() ? nullptr : root->ItemWithPath(programsPath.c_str());
     if (!item) {
         root->Layout();
         return;
@@ -279,7 +232,7 @@ void MoveProgramsItem(TMenu *root)
         MoveProgramsSwaps(ItemPaths(root), U16View(programsPath.c_str()), Settings.ProgramsOnTop);
     if (swaps.empty())
         return;
-    FindItemByPath(root, programsPath.c_str())->IsMovable = Settings.ProgramsOnTop;
+    root->ItemWithPath(programsPath.c_str())->IsMovable = Settings.ProgramsOnTop;
     for (auto [a, b] : swaps)
         root->Swap(int(a), int(b));
 }
@@ -290,7 +243,7 @@ void StripSpecialItems(TMenu *root)
     int programs = -1;
     int index = 0;
     for (TMenuItem *item = root->Items; item; item = item->Next, ++index) {
-        if (separator < 0 && wcscmp(item->Path, L"*separator") == 0)
+        if (separator < 0 && item->IsSeparator)
             separator = index;
         if (programs < 0 && item->IsProgramsFolder)
             programs = index;
@@ -313,7 +266,7 @@ void FillControlPanelLevel(TMenu *)
 
 TMenu *FindRecentLevel(TMenu *root)
 {
-    TMenuItem *item = root ? FindItemByPath(root, L"*recientes") : nullptr;
+    TMenuItem *item = root ? root->ItemWithPath(W(kRecentKeyword.data())) : nullptr;
     return item ? item->Submenu : nullptr;
 }
 

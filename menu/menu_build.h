@@ -1,6 +1,6 @@
-// Building the menu tree: the user's and all users' Start Menu folders merged into one top
-// level with nested folder levels, the custom order applied, and the special section that
-// ShowString spells.
+// The pieces of the menu tree: the user's and all users' Start Menu folders merged into one
+// top level with nested folder levels, and the special section that ShowString spells.  The
+// program puts them together with the custom order (app/menu_tree.h).
 #pragma once
 #include <windows.h>
 
@@ -20,10 +20,6 @@ extern TMenuFolders MenuFolders;
 
 void ResolveMenuFolders();
 
-// Full build of an empty root: both Start Menu folders, the custom order, the special items.
-void BuildAll(TMenu *root);
-// Closes every menu, builds the root again from scratch and has the order file rewritten.
-void Rebuild(TMenu *root);
 // Adds the content of `folderPath` (ending with a backslash) to `level`, with sub-folders.
 void ScanFolder(TMenu *level, const wchar_t *folderPath);
 // The special section; `refresh` when only the section is rebuilt after a settings change.
@@ -33,8 +29,7 @@ void StripSpecialItems(TMenu *root);
 void MoveProgramsItem(TMenu *root);
 void PlaceProgramsItem(TMenu *root);
 
-// Fill the recent items level ("*recientes") and the expanded control panel level; the
-// sources of those items replace these (until then the levels stay empty).
+// Fill the recent items level ("*recientes") and the expanded control panel level.
 void FillRecentLevel(TMenu *level);
 void FillControlPanelLevel(TMenu *level);
 

@@ -1,11 +1,11 @@
-#include <windows.h>
+// The item list of a level.
+#include "menu/tmenu.h"
+
 #include <shellapi.h>
 
 #include "common/win_text.h"
 #include "menu/menu_item.h"
-#include "menu/menu_window.h"
 #include "menu/portable/menu_keywords.h"
-#include "menu/tmenu.h"
 
 TMenuState MenuState;
 
@@ -57,6 +57,8 @@ int TMenu::HotIndex() const
             return index;
     return -1;
 }
+
+TMenuItem *TMenu::HotItem() const { return ItemAt(HotIndex()); }
 
 // Links `item` before `before`, or at the end when `before` is null.
 void TMenu::Link(TMenuItem *item, TMenuItem *before)
@@ -166,6 +168,14 @@ TMenuItem *TMenu::FindByDisplayName(const wchar_t *displayName) const
         return nullptr;
     for (TMenuItem *item = Items; item; item = item->Next)
         if (CaptionsEqual(U16View(item->Caption), U16View(displayName)))
+            return item;
+    return nullptr;
+}
+
+TMenuItem *TMenu::ItemWithPath(const wchar_t *path) const
+{
+    for (TMenuItem *item = Items; item; item = item->Next)
+        if (wcscmp(item->Path, path) == 0)
             return item;
     return nullptr;
 }

@@ -3,12 +3,14 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "app/app_state.h"
 #include "common/messages.h"
+#include "common/win_text.h"
+#include "menu/context_menu.h"
+#include "menu/drag_drop.h"
 #include "menu/execute.h"
 #include "menu/launch_seam.h"
-#include "menu/level_extensions.h"
 #include "menu/menu_item.h"
+#include "menu/portable/menu_keywords.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 
@@ -23,8 +25,6 @@ TMenu *LevelOf(HWND window)
 }
 
 POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
-TMenuItem *HotItem(const TMenu *level) { return level->ItemAt(level->HotIndex()); }
 
 bool SearchBoxHasFocus()
 {
@@ -99,7 +99,7 @@ LRESULT OnNotify(TMenu *level, NMHDR *header)
     if (header->code != TTN_GETDISPINFOW)
         return 0;
     auto *info = reinterpret_cast<NMTTDISPINFOW *>(header);
-    TMenuItem *hot = HotItem(level);
+    TMenuItem *hot = level->HotItem();
     POINT pointer{};
     GetCursorPos(&pointer);
     ScreenToClient(level->Window, &pointer);
@@ -133,8 +133,8 @@ void OnTimer(TMenu *level, UINT_PTR timer)
         break;
     case TIMER_MENU_CLOSE_SUBS: {
         KillTimer(level->Window, timer);
-        TMenuItem *hot = HotItem(level);
-        if (!hot || lstrcmpW(hot->Path, L"*busquedarapida") != 0)
+        TMenuItem *hot = level->HotItem();
+        if (!hot || U16View(hot->Path) != kSearchBoxKeyword)
             CloseSubLevels(level, level, false);
         break;
     }
@@ -185,7 +185,7 @@ void OnButtonDown(TMenu *level, bool rightButton, WPARAM wParam, LPARAM lParam)
     // A press without a move before it (the level appeared under a resting pointer) is
     // still on the item under the pointer.
     Hover(level, PointOf(lParam));
-    TMenuItem *hot = HotItem(level);
+    TMenuItem *hot = level->HotItem();
     level->PressRect = hot ? hot->Rect : RECT{};
     MenuState.PressedIndex = level->HotIndex();
     MenuState.CurrentItem = hot;
@@ -197,7 +197,7 @@ void OnButtonDown(TMenu *level, bool rightButton, WPARAM wParam, LPARAM lParam)
 
 void ActivateHotItem(TMenu *level)
 {
-    TMenuItem *hot = HotItem(level);
+    TMenuItem *hot = level->HotItem();
     if (!hot || hot->IsEmptyMarker)
         return;
     if (hot->Submenu) {
@@ -212,10 +212,11 @@ void OnLeftUp(TMenu *level, WPARAM wParam, LPARAM lParam)
 {
     MenuState.LeftPressed = false;
     ReleaseCapture();
-    const POINT point = PointOf(lParam);
-    if (PtInRect(&level->PressRect, point))
-        ActivateHotItem(level);
     level->OnLeftUp(wParam, lParam);
+    // Last: the item's command may run a message loop of its own, after which nothing may
+    // rely on the level.
+    if (PtInRect(&level->PressRect, PointOf(lParam)))
+        ActivateHotItem(level);
 }
 
 void OnRightUp(TMenu *level, WPARAM wParam, LPARAM lParam)
@@ -262,7 +263,7 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     TMenu *level = LevelOf(window);
     if (!level)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (App.ShellGetDragImageMessage && message == App.ShellGetDragImageMessage) {
+    if (message == ShellGetDragImageMessage()) {
         OnLevelDragImageRequest(level, wParam, lParam);
         return 1;
     }
@@ -342,4 +343,10 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TWindowClass MenuWindowClass()
+{
+    return {kMenuWindowClass, kResizeRedraw | CS_DROPSHADOW, sizeof(TMenu *), IDC_ARROW, false,
+            nullptr, MenuWindowProc};
 }

@@ -9,14 +9,13 @@
 
 #include <vector>
 
-#include "app/app_state.h"
 #include "common/messages.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
 #include "menu/execute.h"
 #include "menu/launch_seam.h"
 #include "menu/menu_item.h"
-#include "menu/menu_window.h"
+#include "menu/search_box.h"
 #include "menu/portable/menu_layout.h"
 #include "menu/portable/type_ahead.h"
 #include "menu/tmenu.h"
@@ -27,12 +26,6 @@
 namespace {
 
 constexpr int kTooltipMaxWidth = 300;
-constexpr int kSearchBoxInset = 4;
-constexpr int kLargestArrowWidth = 32;
-// Child, visible, tab stop and 0x800; first placed at 0,0 and 100 x 20.
-constexpr DWORD kSearchBoxStyle = 0x50010800;
-constexpr int kSearchBoxWidth = 100;
-constexpr int kSearchBoxHeight = 20;
 // TTF_IDISHWND | TTF_SUBCLASS | TTF_ABSOLUTE: the whole window is the tool.
 constexpr UINT kLevelToolFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_ABSOLUTE;
 
@@ -48,8 +41,6 @@ bool IsLevelVisible(const TMenu *level)
     return level && level->Window && IsWindowVisible(level->Window);
 }
 
-TMenuItem *HotItem(const TMenu *level) { return level->ItemAt(level->HotIndex()); }
-
 void PostToStartButton(UINT message)
 {
     if (HWND button = FindWindowW(kStartButtonClass, nullptr))
@@ -62,22 +53,6 @@ void Invalidate(const TMenu *level, const RECT &rect)
 }
 
 TLayoutRect ToLayout(const RECT &r) { return {r.left, r.top, r.right, r.bottom}; }
-
-int MeasureArrowWidth(HWND window)
-{
-    int width = -1;
-    if (TThemeData theme(OpenThemeData(window, L"MENU")); theme.Get()) {
-        SIZE size{};
-        if (SUCCEEDED(GetThemePartSize(theme.Get(), nullptr, MENU_POPUPSUBMENU, MSM_NORMAL,
-                                       nullptr, TS_DRAW, &size)))
-            width = size.cx;
-    } else {
-        width = GetSystemMetrics(SM_CYMENUCHECK);
-    }
-    if (width < 0 || width > kLargestArrowWidth)
-        width = GetSystemMetrics(SM_CYMENUCHECK);
-    return width;
-}
 
 void MeasureMonitor(TMenu *level)
 {
@@ -114,26 +89,6 @@ void ApplyBlurBehind(const TMenu *level)
         DeleteObject(empty);
 }
 
-TMenuItem *FindItemByPath(const TMenu *level, const wchar_t *path)
-{
-    for (TMenuItem *item = level->Items; item; item = item->Next)
-        if (lstrcmpW(item->Path, path) == 0)
-            return item;
-    return nullptr;
-}
-
-void PlaceSearchBox(const TMenu *level)
-{
-    TMenuItem *line = FindItemByPath(level, L"*busquedarapida");
-    if (!line)
-        return;
-    MenuState.SearchBoxPresent = true;
-    RECT box = line->Rect;
-    InflateRect(&box, -kSearchBoxInset, -kSearchBoxInset);
-    SetWindowPos(GetDlgItem(level->Window, kSearchBoxControlId), nullptr, box.left, box.top,
-                 box.right - box.left, box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 POINT SubLevelPosition(TMenu *level)
 {
     TMenu *parent = ParentLevel(level);
@@ -167,9 +122,16 @@ void FocusParentIfVisible(const TMenu *level)
         SetFocus(parent->Window);
 }
 
+// A sub-level left by Escape or Left goes with every level open below it.
+void LeaveSubLevel(TMenu *level)
+{
+    FocusParentIfVisible(level);
+    HideTree(level);
+}
+
 void OpenSubLevelOfHot(TMenu *level)
 {
-    TMenuItem *hot = HotItem(level);
+    TMenuItem *hot = level->HotItem();
     if (hot && hot->Submenu)
         ShowLevel(hot->Submenu);
 }
@@ -178,13 +140,12 @@ void FocusSearchBoxFromTab(TMenu *level)
 {
     if (!IsTopLevel(level) || !MenuState.SearchBoxPresent)
         return;
-    CloseSubLevels(level, level, false);
-    SetFocus(GetDlgItem(level->Window, kSearchBoxControlId));
+    FocusSearchBox(level);
 }
 
 void EnterHotItem(TMenu *level)
 {
-    TMenuItem *hot = HotItem(level);
+    TMenuItem *hot = level->HotItem();
     if (!hot)
         return;
     if (hot->Submenu)
@@ -200,16 +161,13 @@ void EscapeLevel(TMenu *level)
         CloseAll(level);
         return;
     }
-    FocusParentIfVisible(level);
-    HideLevelWindow(level);
+    LeaveSubLevel(level);
 }
 
 void LeaveToParent(TMenu *level)
 {
-    if (IsTopLevel(level))
-        return;
-    FocusParentIfVisible(level);
-    HideLevelWindow(level);
+    if (!IsTopLevel(level))
+        LeaveSubLevel(level);
 }
 
 void CloseForShutDown(TMenu *level)
@@ -260,17 +218,15 @@ void CreateLevelWindow(TMenu *level)
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMenuWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
                     nullptr, nullptr, instance, level);
-    if (!level->ParentItem && !level->IsSample && MenuState.SearchBoxPresent)
-        CreateWindowExW(0, kSearchBoxClass, L"", kSearchBoxStyle, 0, 0, kSearchBoxWidth,
-                        kSearchBoxHeight, level->Window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSearchBoxControlId)),
-                        instance, level);
+    if (IsTopLevel(level) && MenuState.SearchBoxPresent)
+        CreateSearchBox(level);
     level->Tooltip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, level->Window,
                                      nullptr, instance, nullptr);
+    // Measured at start; a level made before that (a test, say) measures it here.
     if (MenuState.ArrowWidth == 0)
-        MenuState.ArrowWidth = MeasureArrowWidth(level->Window);
+        MenuState.ArrowWidth = MeasureArrowWidth();
     MeasureMonitor(level);
     BuildSettingsFonts();
 }
@@ -428,7 +384,7 @@ void CloseAll(TMenu *level)
         if (item->Submenu)
             HideTree(item->Submenu);
     HideLevelWindow(root);
-    SendMessageW(App.MainWindow, UM_MENUS_CLOSED, 0, 0);
+    SendMessageW(FindWindowW(kMainWindowClass, nullptr), UM_MENUS_CLOSED, 0, 0);
     closing = false;
 }
 
@@ -554,9 +510,26 @@ void OpenHotSubLevel(TMenu *level)
 {
     if (!HoverMoved(level))
         return;
-    TMenuItem *hot = HotItem(level);
+    TMenuItem *hot = level->HotItem();
     if (!hot->Submenu || IsLevelVisible(hot->Submenu))
         return;
     CloseSubLevels(level, level, false);
     OnKey(level, VK_RIGHT);
+}
+
+int MeasureArrowWidth()
+{
+    const int systemWidth = GetSystemMetrics(SM_CYMENUCHECK);
+    TThemeData theme(OpenThemeData(nullptr, L"MENU"));
+    SIZE size{};
+    const bool measured = theme.Get() &&
+                          SUCCEEDED(GetThemePartSize(theme.Get(), nullptr, MENU_POPUPSUBMENU,
+                                                     MSM_NORMAL, nullptr, TS_DRAW, &size));
+    return ChooseArrowWidth(measured, size.cx, systemWidth);
+}
+
+bool MenuIsBusy()
+{
+    return MenuState.DialogOpen || MenuState.CommandRunning || MenuState.DraggingFromMenu ||
+           MenuState.DragOver;
 }

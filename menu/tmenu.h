@@ -1,6 +1,6 @@
-// One menu level: its item list and the menu-wide state shared by all levels.  The level's
-// window, layout and navigation are added by the menu window; what lives here is what the
-// item list needs.
+// One menu level (its item list, window, tooltip and layout), every operation on levels,
+// and the menu-wide state shared by all levels.  The item list is in menu_list.cpp, the
+// other operations in tmenu.cpp, the painting in level_paint.cpp.
 #pragma once
 #include <windows.h>
 
@@ -11,8 +11,8 @@ public:
     // Creates the level's window and tooltip and measures its monitor.
     TMenu(TMenuItem *parentItem, bool isSample);
 
-    // The level's operations, in their fixed slot order, defined with the menu window; a
-    // sample level of the options preview overrides some.
+    // What a level does on input and when it is laid out or painted; a sample level of the
+    // options preview overrides some.
     virtual void SelectPrevious();
     virtual void SelectNext();
     virtual void OnPageDown();
@@ -26,13 +26,13 @@ public:
     virtual void OnChar(WPARAM);
     virtual void Layout();
     virtual void Paint(HDC, const RECT &);
-    // After the operations, so that they keep slots 0 to 12.
     virtual ~TMenu();
 
     // ---- The item list (indices are 0-based and counted from the head) ----
     int Count() const;
     TMenuItem *ItemAt(int index) const;
     int HotIndex() const;
+    TMenuItem *HotItem() const;
     TMenuItem *Append(const wchar_t *path, bool hasSubmenu, bool isEmptyMarker, bool skipLookup);
     void InsertAt(int index, TMenuItem *item);
     void RemoveAt(int index);
@@ -40,9 +40,15 @@ public:
     // Swap without the layout, for callers that exchange many items and lay out once after;
     // false when nothing was exchanged.
     bool ExchangeItems(int a, int b);
+    // The item of this level whose caption is the shell's display name of `path` (the merge
+    // key of the folder scan).
     TMenuItem *FindByCaption(const wchar_t *path) const;
     // FindByCaption with the display name already known; an empty name matches nothing.
     TMenuItem *FindByDisplayName(const wchar_t *displayName) const;
+    // The item of this level whose path is `path` exactly; null when none.
+    TMenuItem *ItemWithPath(const wchar_t *path) const;
+    // Searches this level and, depth first, every sub-level for the item whose path is `path`
+    // exactly; records it as the menu-wide current item and returns the level holding it.
     TMenu *FindByPath(const wchar_t *path);
     void Clear();
 
@@ -84,9 +90,45 @@ struct TMenuState {
     bool SearchBoxPresent;
     HWND SearchEdit;
     bool DialogOpen;
+    bool CommandRunning;  // an item's command is being carried out
     bool Exiting;
     int ArrowWidth;
     wchar_t SharedPath[MAX_PATH];
+    HBITMAP ShieldBitmap;  // beside the run-as command of item context menus
 };
 
 extern TMenuState MenuState;
+
+// ---- Operations on levels ----
+
+// The construction of a level: its window (and the search box of the top level), tooltip,
+// monitor measures and the settings fonts.
+void CreateLevelWindow(TMenu *level);
+
+// Places the level (beside the taskbar for the top level, beside its parent item for a
+// sub-level), shows it and gives it the focus.
+void ShowLevel(TMenu *level);
+// Hides every level below `level`, depth first, then `level` itself unless it is `except`.
+void CloseSubLevels(TMenu *level, TMenu *except, bool keepFocus);
+// Hides `level` and every level below it.
+void HideTree(TMenu *level);
+// Closes the whole menu from any of its levels and tells the main window and the button.
+void CloseAll(TMenu *level);
+// Re-reads the monitor of the level and of all its sub-levels (display change).
+void RemeasureMonitors(TMenu *level);
+// Plain pop-up style and a new layout for the level and all its sub-levels (MenuStyle).
+void ApplyWindowStyle(TMenu *level);
+
+void SetHot(TMenu *level, int index);
+void OnKey(TMenu *level, WPARAM key);
+void Hover(TMenu *level, POINT point);
+bool HoverMoved(TMenu *level);
+void OpenHotSubLevel(TMenu *level);
+
+// The width of a sub-level arrow: the themed menu's sub-menu arrow, or the system check-mark
+// size without a theme or when the theme's size is out of reason.
+int MeasureArrowWidth();
+
+// A dialog, a drag or an item's command is under way: code on the stack still uses the
+// levels, so nothing may rebuild or free them now.
+bool MenuIsBusy();

@@ -1,5 +1,7 @@
 #include "menu/portable/launch_plan.h"
 
+#include "menu/portable/menu_keywords.h"
+
 namespace {
 
 constexpr std::u16string_view kControlPanelNamespace =
@@ -68,28 +70,28 @@ TLaunchPlan PlanKeyword(std::u16string_view keyword, bool runAs, const TLaunchCo
         std::u16string_view keyword;
         std::u16string_view folder;
     } folders[] = {
-        {u"*misdocumentos", context.documents},
-        {u"*mimusica", context.music},
-        {u"*misimagenes", context.pictures},
-        {u"*misvideos", context.videos},
+        {kMyDocumentsKeyword, context.documents},
+        {kMyMusicKeyword, context.music},
+        {kMyPicturesKeyword, context.pictures},
+        {kMyVideosKeyword, context.videos},
     };
     for (const auto &row : folders)
         if (keyword == row.keyword)
             return RunWith(u"explorer.exe", row.folder, runAsVerb);
 
-    if (keyword == u"*borrarrecientes")
+    if (keyword == kClearRecentKeyword)
         return Only(TLaunchKind::ClearRecentItems);
-    if (keyword == u"*borrarjumplist")
+    if (keyword == kClearJumpListsKeyword)
         return Only(TLaunchKind::ClearJumpLists);
-    if (keyword == u"*administrar")
+    if (keyword == kManageKeyword)
         return Run(Joined(context.systemFolder, u"compmgmt.msc"), runAsVerb);
-    if (keyword == u"*administradordetareas")
+    if (keyword == kTaskManagerKeyword)
         return Run(Joined(context.systemFolder, u"taskmgr.exe"), runAsVerb);
-    if (keyword == u"*consola")
+    if (keyword == kConsoleKeyword)
         return PlanConsole(runAs, context);
-    if (keyword == u"*ayuda")
+    if (keyword == kHelpKeyword)
         return Automation(TShellCall::Help);
-    if (keyword == u"*ejecutar") {
+    if (keyword == kRunKeyword) {
         if (!runAs)
             return Automation(TShellCall::FileRun);
         TLaunchPlan plan = RunWith(u"rundll32.exe", u"shell32.dll,#61", u"runas");
@@ -97,26 +99,26 @@ TLaunchPlan PlanKeyword(std::u16string_view keyword, bool runAs, const TLaunchCo
         plan.show = kShowNormal;
         return plan;
     }
-    if (keyword == u"*sesion")
+    if (keyword == kLogOffKeyword)
         return Only(TLaunchKind::LogOffDialog);
-    if (keyword == u"*3d")
+    if (keyword == kWindowSwitcherKeyword)
         return Automation(TShellCall::WindowSwitcher);
-    if (keyword == u"*apagar")
+    if (keyword == kShutDownKeyword)
         return Only(TLaunchKind::ShutDownDialog);
-    if (keyword == u"*paneldecontrol")
+    if (keyword == kControlPanelKeyword)
         return Run(Joined(context.systemFolder, u"control.exe"));
-    if (keyword == u"*menupordefecto")
+    if (keyword == kDefaultMenuKeyword)
         return Only(TLaunchKind::SystemStartMenu);
-    if (keyword == u"*buscarficheros")
+    if (keyword == kFindFilesKeyword)
         return Automation(TShellCall::FindFiles);
-    if (keyword == u"*buscarinternet")
+    if (keyword == kFindInternetKeyword)
         return Run(context.internetSearchAlternative.empty() ? kDefaultWebSearch
                                                              : context.internetSearchAlternative);
-    if (keyword == u"*buscarpersonas")
+    if (keyword == kFindPersonsKeyword)
         return Run(u"wab");
-    if (keyword == u"*buscarequipos")
+    if (keyword == kFindComputersKeyword)
         return Automation(TShellCall::FindComputer);
-    if (keyword == u"*buscarimpresoras")
+    if (keyword == kFindPrintersKeyword)
         return Automation(TShellCall::FindPrinter);
     return Only(TLaunchKind::Nothing);
 }
@@ -128,7 +130,7 @@ TLaunchPlan PlanLaunch(std::u16string_view path, bool isEmptyMarker, bool runAs,
 {
     if (isEmptyMarker || path.empty())
         return {};
-    if (path == u"*busquedarapida")
+    if (path == kSearchBoxKeyword)
         return Only(TLaunchKind::FocusSearchBox);
 
     TLaunchPlan plan;

@@ -15,8 +15,8 @@ size_t IndexOf(const std::vector<std::u16string_view> &paths, std::u16string_vie
 } // namespace
 
 const std::u16string_view kFindLevelKeywords[5] = {
-    u"*buscarficheros", u"*buscarinternet", u"*buscarpersonas", u"*buscarequipos",
-    u"*buscarimpresoras",
+    kFindFilesKeyword, kFindInternetKeyword, kFindPersonsKeyword, kFindComputersKeyword,
+    kFindPrintersKeyword,
 };
 
 bool IsShownFolderEntry(std::u16string_view name, bool hidden)

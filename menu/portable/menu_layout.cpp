@@ -131,3 +131,13 @@ TPoint32 PlaceTopLevel(uint32_t edge, const TLayoutRect &taskbar, int32_t width,
     corner.y = std::max(corner.y, 0);
     return corner;
 }
+
+// A themed arrow wider than this is taken for a broken theme.
+static constexpr int kLargestArrowWidth = 32;
+
+int ChooseArrowWidth(bool themed, int themedWidth, int systemWidth)
+{
+    if (!themed || themedWidth < 0 || themedWidth > kLargestArrowWidth)
+        return systemWidth;
+    return themedWidth;
+}

@@ -77,3 +77,7 @@ struct TPoint32 {
 
 // Top-left corner of the top level beside the taskbar rectangle.
 TPoint32 PlaceTopLevel(uint32_t edge, const TLayoutRect &taskbar, int32_t width, int32_t height);
+
+// Width of a sub-level arrow: the themed size when a theme answered and it lies within
+// 0..32, the system check-mark size otherwise.
+int ChooseArrowWidth(bool themed, int themedWidth, int systemWidth);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/menu_tree.h"
 #include "app/order_file.h"
 #include "app/portable/order_file.h"
 #include "app/window_classes.h"

@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/window_classes.h"
 #include "common/messages.h"
 #include "menu/menu_item.h"
-#include "menu/menu_window.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 #include "tests/bench/bench_timing.h"
@@ -138,7 +136,6 @@ int wmain()
     RegisterClassW(&mainClass);
     HWND main = CreateWindowExW(0, L"OrvellaBenchMain", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, instance, nullptr);
-    App.MainWindow = main;
 
     Root = new TMenu(nullptr, false);
     Fill(Root, L"Root");

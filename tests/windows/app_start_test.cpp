@@ -77,18 +77,6 @@ TEST(AutoArgument, OnlyTheExactWordCounts)
         EXPECT_EQ(IsAutoStartArgument(c.arguments), c.isAuto);
 }
 
-TEST(ArrowWidth, ThemedSizeOnlyWithinZeroTo32)
-{
-    struct Case {
-        bool themed;
-        int themedWidth, expected;
-    } cases[] = {
-        {true, 9, 9}, {true, 0, 0}, {true, 32, 32}, {true, 40, 15}, {true, -1, 15}, {false, 9, 15},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(ChooseArrowWidth(c.themed, c.themedWidth, 15), c.expected);
-}
-
 TEST(ShieldBitmap, IsTheSmallShieldDrawnIntoA32BitDib)
 {
     HBITMAP shield = CreateShieldBitmap();

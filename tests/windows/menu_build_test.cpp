@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/menu_tree.h"
 #include "app/order_file.h"
 #include "app/window_classes.h"
 #include "common/messages.h"

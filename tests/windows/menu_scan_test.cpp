@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/menu_tree.h"
 #include "app/order_file.h"
 #include "app/window_classes.h"
 #include "menu/menu_build.h"
@@ -225,6 +226,25 @@ TEST_F(MenuScan, BuiltLevelsAreLaidOutInTheirFinalOrder)
     EXPECT_EQ(top, (std::vector<std::wstring>{L"e.txt", L"d.txt", L"c.txt", L"b.txt", L"a.txt",
                                               L"Games", L"*separator", L"Programs",
                                               L"*separator"}));
+}
+
+// An entry whose full path fills an item's path buffer to the last unit before the
+// terminating zero is listed with its whole path.
+TEST_F(MenuScan, EntriesUpToTheLongestPathAnItemHoldsAreListed)
+{
+    for (size_t length : {MAX_PATH - 2, MAX_PATH - 1}) {
+        const std::wstring name = std::wstring(length - folder_.size() - 4, L'n') + L".txt";
+        const std::wstring path = folder_ + name;
+        ASSERT_EQ(path.size(), length);
+        MakeFile(path);
+        ASSERT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << length;
+        TMenu level(nullptr, false);
+        ScanFolder(&level, folder_.c_str());
+        ASSERT_FALSE(level.Items->IsEmptyMarker) << length;
+        EXPECT_EQ(level.Count(), 1) << length;
+        EXPECT_STREQ(level.Items->Path, path.c_str()) << length;
+        DeleteFileW(path.c_str());
+    }
 }
 
 int wmain(int argc, wchar_t **argv)

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "common/messages.h"
 #include "menu/launch_seam.h"
 #include "menu/menu_item.h"
 #include "menu/menu_window.h"
+#include "menu/search_box.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 
@@ -97,15 +97,8 @@ public:
     void SetUp() override
     {
         const HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW menuClass{};
-        menuClass.cbSize = sizeof menuClass;
-        menuClass.style = CS_DROPSHADOW | CS_HREDRAW | CS_VREDRAW;
-        menuClass.lpfnWndProc = MenuWindowProc;
-        menuClass.cbWndExtra = sizeof(void *);
-        menuClass.hInstance = instance;
-        menuClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        menuClass.lpszClassName = kMenuWindowClass;
-        RegisterClassExW(&menuClass);
+        RegisterWindowClass(MenuWindowClass(), instance);
+        RegisterWindowClass(SearchBoxWindowClass(), instance);
         for (const wchar_t *name : {kMainWindowClass, kStartButtonClass}) {
             WNDCLASSW standIn{};
             standIn.lpfnWndProc = RecordingProc;
@@ -113,14 +106,8 @@ public:
             standIn.lpszClassName = name;
             RegisterClassW(&standIn);
         }
-        WNDCLASSW searchBox{};
-        searchBox.lpfnWndProc = DefWindowProcW;
-        searchBox.hInstance = instance;
-        searchBox.lpszClassName = kSearchBoxClass;
-        RegisterClassW(&searchBox);
         MainWindow = CreateWindowExW(0, kMainWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                      nullptr, instance, nullptr);
-        App.MainWindow = MainWindow;
         StartButton = CreateWindowExW(0, kStartButtonClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                       nullptr, instance, nullptr);
         Settings.IconSize1 = 32;
@@ -163,13 +150,11 @@ inline TMenu *MakeLevel(const std::vector<std::wstring> &items)
     return level;
 }
 
-// A stand-in search box child on the level (control id and class of the real one).
+// The real search box child of a level, as the special section creates it.
 inline HWND MakeSearchBox(TMenu *level)
 {
-    return CreateWindowExW(0, kSearchBoxClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20,
-                           level->Window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSearchBoxControlId)),
-                           GetModuleHandleW(nullptr), nullptr);
+    CreateSearchBox(level);
+    return MenuState.SearchEdit;
 }
 
 inline void ClearRecords()

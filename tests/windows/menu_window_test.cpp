@@ -170,6 +170,28 @@ TEST_F(MenuWindowTest, EscapeHidesTheLevelItWasPressedOn)
     EXPECT_EQ(CountReceived(kStartButtonClass, UM_BUTTON_RELEASED), 1);
 }
 
+// With the focus back on a sub-level whose own sub-level is open (a click on it), leaving
+// it must not leave the deeper level floating on its own.
+TEST_F(MenuWindowTest, EscapeAndLeftOnASubLevelCloseEveryLevelBelowIt)
+{
+    TMenu *tools = AddItem(sub_, L"Tools|C:\\SM\\Accessories\\Tools/")->Submenu;
+    AddItem(tools, L"Hammer|C:\\SM\\Accessories\\Tools\\Hammer.lnk");
+    for (WPARAM key : {VK_ESCAPE, VK_LEFT}) {
+        Open();
+        Key(root_, VK_RIGHT);
+        SetHot(sub_, 2);
+        Key(sub_, VK_RIGHT);
+        ASSERT_TRUE(IsWindowVisible(tools->Window)) << key;
+        SetFocus(sub_->Window);
+        Key(sub_, key);
+        EXPECT_FALSE(IsWindowVisible(sub_->Window)) << key;
+        EXPECT_FALSE(IsWindowVisible(tools->Window)) << key;
+        EXPECT_TRUE(IsWindowVisible(root_->Window)) << key;
+        EXPECT_EQ(GetFocus(), root_->Window) << key;
+        CloseAll(root_);
+    }
+}
+
 TEST_F(MenuWindowTest, SpaceClosesEverythingAndOpensTheShutDownDialog)
 {
     Open();

@@ -1,5 +1,5 @@
-// Where a menu level hands over to drag and drop, the item context menu and the search box.
-// Those features fill these functions in; until then they do nothing.
+// Drag and drop on the menu levels: each level's drop target, the drag of an item out of a
+// level, and the drag image the shell asks for.
 #pragma once
 #include <windows.h>
 
@@ -16,7 +16,5 @@ void OnLevelDragLeave(TMenu *level);
 void OnLevelDragImageRequest(TMenu *level, WPARAM wParam, LPARAM lParam);
 // The pointer left the pressed item with a button down: drag the item's file.
 void StartItemDrag(TMenu *level, TMenuItem *item, bool rightButton);
-
-// The context menu of the menu-wide current item on `level`.
-void ShowItemContextMenu(TMenu *level, WPARAM wParam, LPARAM lParam);
-void OnItemCommand(TMenu *level, WPARAM wParam, LPARAM lParam);
+// The registered message by which the shell's drag-image helper asks a window for its image.
+UINT ShellGetDragImageMessage();

@@ -1,4 +1,6 @@
-#include "menu/level_extensions.h"
+#include "menu/drag_drop.h"
+
+#include "common/messages.h"
 
 void RegisterLevelDropTarget(TMenu *) {}
 void RevokeLevelDropTarget(TMenu *) {}
@@ -8,5 +10,9 @@ void OnLevelDragEnter(TMenu *, WPARAM, LPARAM) {}
 void OnLevelDragLeave(TMenu *) {}
 void OnLevelDragImageRequest(TMenu *, WPARAM, LPARAM) {}
 void StartItemDrag(TMenu *, TMenuItem *, bool) {}
-void ShowItemContextMenu(TMenu *, WPARAM, LPARAM) {}
-void OnItemCommand(TMenu *, WPARAM, LPARAM) {}
+
+UINT ShellGetDragImageMessage()
+{
+    static const UINT message = RegisterWindowMessageW(kShellGetDragImageMessage);
+    return message;
+}
