@@ -102,8 +102,9 @@ int RunMainProgram(HINSTANCE instance, const wchar_t *commandLine)
     if (commandLine && IsAutoStartArgument(U16View(commandLine)) && !ReadAutoStart())
         return 0;
     PrepareProcess(instance);
-    App.MainWindow = CreateWindowExW(0, kMainWindowClass, L"", 0, 0, 0, 200, 200, nullptr,
-                                     nullptr, instance, nullptr);
+    // The main window lives until the process ends; everything finds it by its class.
+    CreateWindowExW(0, kMainWindowClass, L"", 0, 0, 0, 200, 200, nullptr, nullptr, instance,
+                    nullptr);
     const int exitCode = RunMessageLoop();
     LeaveSession();
     return exitCode;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 struct TAppState {
-    HWND MainWindow;
     UINT TaskbarCreatedMessage;
     int ScreenDpi;          // LOGPIXELSX of the screen, read once after declaring DPI awareness
 };

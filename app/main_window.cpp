@@ -49,8 +49,6 @@ void InstallHooksOrFail()
 
 LRESULT OnCreate(HWND window)
 {
-    if (!App.MainWindow)
-        App.MainWindow = window;
     ResolveMenuFolders();
     MainWindowState.RootLevel = new TMenu(nullptr, false);
     BuildAll(Root());

@@ -1,6 +1,6 @@
 // The pieces of the menu tree: the user's and all users' Start Menu folders merged into one
 // top level with nested folder levels, and the special section that ShowString spells.  The
-// program puts them together with the custom order (app/menu_tree.h).
+// main program puts them together with the user's custom order.
 #pragma once
 #include <windows.h>
 

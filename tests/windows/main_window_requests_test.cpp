@@ -2,8 +2,6 @@
 // that hands those messages to the main window procedure over a real menu tree.
 #include "tests/windows/menu_window_fixture.h"
 
-#include <functional>
-
 #include "app/hook_loader.h"
 #include "app/main_window.h"
 #include "app/menu_tree.h"
@@ -107,42 +105,31 @@ void LaunchWhileTheMenuChanges(HWND, const wchar_t *, const wchar_t *, const wch
 TEST_F(MainWindowRequests, RebuildWaitsWhileTheMenuIsInUse)
 {
     current = this;
+    // A flag that marks the state, or none for an item's command.
     struct Case {
         const char *name;
-        std::function<void()> during;
+        bool TMenuState::*flag;
     } cases[] = {
-        {"dialog",
-         [this] {
-             MenuState.DialogOpen = true;
-             ChangeAndLetTheTimerFire();
-             MenuState.DialogOpen = false;
-         }},
-        {"drag from the menu",
-         [this] {
-             MenuState.DraggingFromMenu = true;
-             ChangeAndLetTheTimerFire();
-             MenuState.DraggingFromMenu = false;
-         }},
-        {"drag over the menu",
-         [this] {
-             MenuState.DragOver = true;
-             ChangeAndLetTheTimerFire();
-             MenuState.DragOver = false;
-         }},
-        {"command",
-         [this] {
-             LaunchSeam.ShellExecute = LaunchWhileTheMenuChanges;
-             SetHot(Root(), 0);
-             Execute(Root(), false);
-             LaunchSeam.ShellExecute = RecordExecute;
-         }},
+        {"dialog", &TMenuState::DialogOpen},
+        {"drag from the menu", &TMenuState::DraggingFromMenu},
+        {"drag over the menu", &TMenuState::DragOver},
+        {"command", nullptr},
     };
     for (const Case &c : cases) {
         DeleteFileW((folder_ + L"Later.txt").c_str());
         Rebuild(Root());
         ASSERT_FALSE(ShowsLater()) << c.name;
         rebuiltWhileBusy_ = false;
-        c.during();
+        if (c.flag) {
+            MenuState.*c.flag = true;
+            ChangeAndLetTheTimerFire();
+            MenuState.*c.flag = false;
+        } else {
+            LaunchSeam.ShellExecute = LaunchWhileTheMenuChanges;
+            SetHot(Root(), 0);
+            Execute(Root(), false);
+            LaunchSeam.ShellExecute = RecordExecute;
+        }
         EXPECT_FALSE(rebuiltWhileBusy_) << c.name;
         EXPECT_TRUE(PumpUntil([this] { return ShowsLater(); }, 5000)) << c.name;
     }
@@ -165,7 +152,7 @@ TEST_F(MainWindowRequests, SessionEndCleansUpOnlyWhenTheSessionReallyEnds)
         MenuState.ShieldBitmap = CreateBitmap(1, 1, 1, 32, nullptr);
         HookLibrary.MessageHook = reinterpret_cast<HHOOK>(1);
         SendMessageW(host_, WM_ENDSESSION, ending, 0);
-        PumpUntil([] { return false; }, 0);
+        Pump(0);  // delivers what the handler posted to this thread's taskbar
         EXPECT_EQ(CountReceived(kTaskbarClass, UM_TASKBAR_REMOVE_BUTTON), ending ? 1 : 0);
         EXPECT_EQ(MenuState.ShieldBitmap != nullptr, !ending) << ending;
         EXPECT_EQ(HookLibrary.MessageHook != nullptr, !ending) << ending;
