@@ -336,10 +336,12 @@ void TMenu::OnChar(WPARAM character)
 
 void TMenu::Layout()
 {
-    const bool plainStyle = Settings.MenuStyle != 0;
+    const bool plainStyle = Settings.MenuStyle != kMenuStyleFramed;
     const TColumnFrame frame{plainStyle ? 0 : GetSystemMetrics(SM_CXFRAME),
                              GetSystemMetrics(SM_CYFRAME),
-                             IsTopLevel(this) && Settings.RibbonStyle ? Settings.RibbonWidth : 0,
+                             IsTopLevel(this) && Settings.RibbonStyle != kRibbonNone
+                                 ? Settings.RibbonWidth
+                                 : 0,
                              MonitorHeight, plainStyle};
     const int iconSize = IsTopLevel(this) ? Settings.IconSize1 : Settings.IconSize2;
 

@@ -103,7 +103,7 @@ bool FillSurface(const TSurface &surface, const ItemPlacement &place, POINT wind
         return false;
     MenuFill fill = {Settings.DrawColorMode, Settings.DrawColorPlain, Settings.DrawColorGradient1,
                      Settings.DrawColorGradient2, Settings.DrawColorAlpha};
-    if (fill.mode == 3 && Settings.BackMenuBitmap) {
+    if (fill.mode == kColorModePicture && Settings.BackMenuBitmap) {
         // With BackMenuImageMode the picture stays still on the screen under the menus.
         POINT source = {place.item.left, place.item.top};
         if (Settings.BackMenuImageMode) {
