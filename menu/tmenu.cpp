@@ -372,8 +372,6 @@ void TMenu::Layout()
     AddLevelTool(this);
 }
 
-void TMenu::Paint(HDC dc, const RECT &updateRect) { PaintLevel(this, dc, updateRect); }
-
 // ---- Showing and closing ----
 
 void ShowLevel(TMenu *level)
