@@ -143,8 +143,7 @@ void PaintThemedItem(const ItemPaintInput &in, TItemScratch &scratch)
     bool hotLook = item.hot && !in.dragOver;
     bool drawBackground = !hotLook && !NormalBackgroundDrawsNothing(in.theme, scratch, surface);
     PixelSurface pixels = surface.Pixels();
-    ItemPlacement place = {ToPixelRect(item.rect), ToPixelRect(in.paint), in.menuWidth, in.menuHeight,
-                           in.bandWidth};
+    ItemPlacement place = {ToPixelRect(item.rect), in.menuWidth, in.menuHeight, in.bandWidth};
     if (FillSurface(surface, place, scratch.windowOrigin) && Settings.MenuStyle == kMenuStyleOutlined)
         BlackBorder(pixels, place.item, in.menuWidth, in.menuHeight);
 
@@ -435,8 +434,11 @@ uint32_t ColorizationColor()
     return ColorRefPixel(GetSysColor(COLOR_ACTIVEBORDER));
 }
 
-void PaintFrame(const TLevelView &level, HDC dc, const RECT &p)
+// The frame lies along the client area's edges whatever part of it is being painted; the
+// DC's clipping keeps a partial paint to its own rectangle.
+void PaintFrame(const TLevelView &level, HDC dc)
 {
+    const RECT p = {0, 0, level.width, level.height};
     int f = GetSystemMetrics(SM_CXFRAME);
     HWND focus = GetFocus();
     bool focused = focus != nullptr && (focus == level.window || focus == level.focusPartner);
@@ -535,7 +537,7 @@ void PaintLevel(const TLevelView &level, HDC dc, const RECT &paint)
         return;
     bool framed = Settings.MenuStyle == kMenuStyleFramed;
     if (framed)
-        PaintFrame(level, dc, paint);
+        PaintFrame(level, dc);
 
     bool topLevel = level.topLevel;
     HFONT font = Settings.DrawFontDefault ? Settings.SystemMenuFont : Settings.MenuFont;
@@ -550,7 +552,6 @@ void PaintLevel(const TLevelView &level, HDC dc, const RECT &paint)
                                    .bandWidth = bandWidth, .item = {.caption = L""}};
     TItemScratch scratch(dc, font, level.window);
     ItemPaintInput input = common;
-    input.paint = paint;
     input.dragOver = level.dragOver;
     for (const TItemView &item : level.items) {
         if (!Intersects(item.rect, paint))

@@ -42,7 +42,6 @@ struct ItemPaintInput {
     HDC dc;
     HFONT font;
     int iconSize;
-    RECT paint;
     int menuWidth;
     int menuHeight;
     bool dragOver;

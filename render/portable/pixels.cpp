@@ -80,7 +80,7 @@ void VerticalPremultipliedGradient(PixelSurface s, const MenuFill &fill, const I
     uint32_t a = ClampByte(fill.alpha);
     GradientSteps steps = StepsOver(fill.gradient1, fill.gradient2, place.menuHeight);
     for (int row = 0; row < s.height; ++row) {
-        int t = place.item.top + row + place.paint.top;
+        int t = place.item.top + row;
         FillRow(s, row,
                 PackPixel(a, ScaledChannel(steps.red, RedOf(fill.gradient1), t, a),
                           ScaledChannel(steps.green, GreenOf(fill.gradient1), t, a),
@@ -96,7 +96,7 @@ void HorizontalStraightGradient(PixelSurface s, const MenuFill &fill, const Item
     GradientSteps steps = StepsOver(fill.gradient1, fill.gradient2, span);
     uint32_t a = ClampByte(fill.alpha);
     for (int col = 0; col < s.width; ++col) {
-        int t = place.item.left + col + place.paint.left - place.bandWidth;
+        int t = place.item.left + col - place.bandWidth;
         uint32_t pixel = StraightGradientPixel(steps, fill.gradient1, t, a);
         for (int row = 0; row < s.height; ++row)
             s.bits[static_cast<size_t>(row) * s.width + col] = pixel;

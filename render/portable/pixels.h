@@ -39,19 +39,19 @@ struct MenuFill {
     int alpha;
 };
 
-// Where an item surface lies: its rectangle in the menu, the paint rectangle the painter
-// was handed, the menu's client size and the band width (0 without a band).
+// Where an item surface lies: its rectangle in the menu, the menu's client size and the band
+// width (0 without a band).  The fills follow the menu's rows and columns, so an item
+// repainted alone comes out as in a paint of the whole level.
 struct ItemPlacement {
     PixelRect item;
-    PixelRect paint;
     int menuWidth;
     int menuHeight;
     int bandWidth;
 };
 
-// Fills an item surface in the plain and gradient modes; the picture is copied by the caller and then
-// premultiplied with PremultiplySurface.  Returns whether the fill allows the black outline:
-// false for a plain colour of 0 and for unknown modes.
+// Fills an item surface in the plain and gradient modes; the picture is copied by the
+// caller and then premultiplied with PremultiplySurface.  Returns whether the fill allows
+// the black outline: false for a plain colour of 0 and for unknown modes.
 bool FillMenuSurface(PixelSurface surface, const MenuFill &fill, const ItemPlacement &place);
 
 // How the band surface is filled (the RibbonColor* settings); always straight alpha.

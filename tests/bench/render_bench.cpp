@@ -127,7 +127,7 @@ void BenchLevel(HTHEME theme)
             ApplyGlowThrough(s, layer, theme, L"Program number 1 of the menu", -1, whole,
                              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, params, RGB(0, 0, 0));
         });
-        ItemPlacement place = {{0, 0, 300, 40}, {0, 0, 300, 40}, 300, 1200, 0};
+        ItemPlacement place = {{0, 0, 300, 40}, 300, 1200, 0};
         double fill = MillisecondsPerCall([&] { FillSurface(s, place, POINT{0, 0}); });
         double selection = MillisecondsPerCall([&] { BlendPicture(s.Dc(), 0, 0, 300, 40, Settings.SelectionBitmap); });
         TSurface target(screen, 300, 1200);

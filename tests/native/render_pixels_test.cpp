@@ -10,7 +10,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 
 ItemPlacement WholeMenu(int w, int h, int band = 0)
 {
-    return {{band, 0, w, h}, {0, 0, w, h}, w, h, band};
+    return {{band, 0, w, h}, w, h, band};
 }
 
 }  // namespace
@@ -44,33 +44,56 @@ TEST(RenderPlainFill, ColourZeroLeavesTransparentAndForbidsOutline)
     EXPECT_EQ(s.pixels, std::vector<uint32_t>(16, 0));
 }
 
-TEST(RenderGradientFill, VerticalScalesByAlphaAndFollowsMenuRow)
+// The gradient position is the pixel's row or column in the menu, wherever the item lies:
+// an item repainted alone (the hot item, a drop marker) gets the colours of a whole paint.
+TEST(RenderGradientFill, PositionIsTheMenuRowOrColumn)
 {
-    // Red from 0 to 200 over a 100-row menu: step 2 per row.
-    MenuFill fill{kColorModeVerticalGradient, 0, 0, 0x0000C8, 255};
-    TestSurface s(2, 3);
-    ItemPlacement place{{0, 10, 2, 13}, {0, 0, 2, 100}, 2, 100, 0};
-    ASSERT_TRUE(FillMenuSurface(s.View(), fill, place));
-    // Row 10: 20 * 255 / 256 = 19.92 -> 19; row 12: 24 * 255 / 256 = 23.9 -> 23.
-    EXPECT_EQ(s.At(0, 0), 0xFF130000u);
-    EXPECT_EQ(s.At(1, 0), 0xFF130000u);
-    EXPECT_EQ(s.At(0, 2), 0xFF170000u);
-
-    // The paint rectangle's top moves the gradient too.
-    place.paint.top = 5;
-    FillMenuSurface(s.View(), fill, place);
-    EXPECT_EQ(s.At(0, 0), 0xFF1D0000u);  // t = 15: 30 * 255 / 256 = 29.9 -> 29
+    // Vertical: red from 0 to 200 over a 100-row menu, step 2 per row, scaled by 255 / 256.
+    const MenuFill vertical{kColorModeVerticalGradient, 0, 0, 0x0000C8, 255};
+    // Horizontal: green from 100 to 0 across the 100 columns right of a 20-pixel band,
+    // unscaled beside alpha 128.
+    const MenuFill horizontal{kColorModeHorizontalGradient, 0, 0x006400, 0x000000, 128};
+    struct Case {
+        const char *what;
+        const MenuFill &fill;
+        ItemPlacement place;
+        int x, y;  // on the item's surface
+        uint32_t expected;
+    } cases[] = {
+        {"vertical, first row of an item at row 10", vertical, {{0, 10, 2, 13}, 2, 100, 0}, 0, 0, 0xFF130000},
+        {"vertical, its third row", vertical, {{0, 10, 2, 13}, 2, 100, 0}, 1, 2, 0xFF170000},
+        {"vertical, last row of the menu", vertical, {{0, 90, 2, 100}, 2, 100, 0}, 0, 9, 0xFFC50000},
+        {"vertical, second column", vertical, {{2, 40, 4, 43}, 4, 100, 0}, 1, 0, 0xFF4F0000},
+        {"horizontal, first column after the band", horizontal, {{20, 0, 23, 2}, 120, 40, 20}, 0, 0, 0x80006400},
+        {"horizontal, its third column", horizontal, {{20, 0, 23, 2}, 120, 40, 20}, 2, 1, 0x80006200},
+        {"horizontal, second column of items", horizontal, {{70, 10, 120, 12}, 120, 40, 20}, 0, 0, 0x80003200},
+        {"horizontal, last column of the menu", horizontal, {{70, 10, 120, 12}, 120, 40, 20}, 49, 1, 0x80000100},
+    };
+    for (const Case &c : cases) {
+        const PixelRect &r = c.place.item;
+        TestSurface s(r.right - r.left, r.bottom - r.top);
+        ASSERT_TRUE(FillMenuSurface(s.View(), c.fill, c.place));
+        EXPECT_EQ(s.At(c.x, c.y), c.expected) << c.what << std::hex << ": " << s.At(c.x, c.y);
+    }
 }
 
-TEST(RenderGradientFill, HorizontalIsStraightAndStartsAfterTheBand)
+TEST(RenderGradientFill, ItemSurfaceMatchesTheWholeLevelUnderIt)
 {
-    // Green from 100 to 0 across the 100 columns right of a 20-pixel band.
-    MenuFill fill{kColorModeHorizontalGradient, 0, 0x006400, 0x000000, 128};
-    TestSurface s(3, 2);
-    ItemPlacement place{{20, 0, 23, 2}, {0, 0, 120, 40}, 120, 40, 20};
-    ASSERT_TRUE(FillMenuSurface(s.View(), fill, place));
-    EXPECT_EQ(s.At(0, 0), 0x80006400u);  // t = 0: the first colour, unscaled beside alpha 128
-    EXPECT_EQ(s.At(2, 1), 0x80006200u);  // t = 2: 100 - 2 = 98
+    const int w = 120, h = 300, band = 20;
+    const PixelRect items[] = {{band, 0, 70, 40}, {band, 260, 70, 300}, {70, 100, 120, 140}};
+    for (int mode : {kColorModeVerticalGradient, kColorModeHorizontalGradient}) {
+        const MenuFill fill{mode, 0, 0x10F0E0, 0xE02010, 200};
+        TestSurface whole(w, h);
+        FillMenuSurface(whole.View(), fill, {{0, 0, w, h}, w, h, band});
+        for (const PixelRect &r : items) {
+            TestSurface item(r.right - r.left, r.bottom - r.top);
+            FillMenuSurface(item.View(), fill, {r, w, h, band});
+            for (int y = 0; y < item.height; ++y)
+                for (int x = 0; x < item.width; ++x)
+                    ASSERT_EQ(item.At(x, y), whole.At(r.left + x, r.top + y))
+                        << "mode " << mode << ", item at " << r.left << "," << r.top << ", pixel " << x << "," << y;
+        }
+    }
 }
 
 TEST(RenderGradientFill, VerticalAtHalfAlphaIsDarkerThanHorizontal)
@@ -97,10 +120,10 @@ TEST(RenderGradientFill, ZeroSpansDrawNothing)
         MenuFill fill;
         ItemPlacement place;
     } cases[] = {
-        {"vertical, zero height", {kColorModeVerticalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, {}, 4, 0, 0}},
-        {"vertical, negative height", {kColorModeVerticalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, {}, 4, -3, 0}},
-        {"horizontal, band fills the menu", {kColorModeHorizontalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, {}, 20, 4, 20}},
-        {"horizontal, zero width", {kColorModeHorizontalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, {}, 0, 4, 0}},
+        {"vertical, zero height", {kColorModeVerticalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, 4, 0, 0}},
+        {"vertical, negative height", {kColorModeVerticalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, 4, -3, 0}},
+        {"horizontal, band fills the menu", {kColorModeHorizontalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, 20, 4, 20}},
+        {"horizontal, zero width", {kColorModeHorizontalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, 0, 4, 0}},
     };
     for (const Case &c : cases) {
         TestSurface s(4, 4);

@@ -102,17 +102,14 @@ std::vector<uint32_t> PaintOneByOne(HTHEME theme, Level &level, HDC screen)
 {
     TSurface canvas(screen, kWidth, kHeight);
     FillBackdrop(canvas);
-    RECT whole = {0, 0, kWidth, kHeight};
     ItemPaintInput input = {.theme = theme, .dc = canvas.Dc(), .font = Settings.MenuFont,
-                            .iconSize = Settings.IconSize1, .paint = whole, .menuWidth = kWidth,
-                            .menuHeight = kHeight};
+                            .iconSize = Settings.IconSize1, .menuWidth = kWidth, .menuHeight = kHeight};
     for (const TItemView &item : level.items) {
         input.item = item;
         PaintItem(input);
     }
     const RECT &last = level.items[std::size(level.items) - 1].rect;
     input.item = {.rect = {last.left, last.bottom, kWidth, kHeight}, .caption = L""};
-    input.paint = {};
     PaintItem(input);
     return Pixels(canvas);
 }

@@ -419,7 +419,7 @@ private:
 
 ItemPaintInput ClassicItem(HDC dc, RECT rect, int menuWidth, int menuHeight)
 {
-    return {.dc = dc, .font = Settings.MenuFont, .iconSize = 16, .paint = rect, .menuWidth = menuWidth,
+    return {.dc = dc, .font = Settings.MenuFont, .iconSize = 16, .menuWidth = menuWidth,
             .menuHeight = menuHeight, .item = {.rect = rect, .caption = L""}};
 }
 
