@@ -31,21 +31,11 @@ HBITMAP CreateShieldBitmap()
                                                              width, height, LR_SHARED));
     if (!icon)
         return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateTopDownDib(nullptr, width, height);
     if (bitmap) {
-        HDC memory = CreateCompatibleDC(nullptr);
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
+        TMemoryDC memory(CreateCompatibleDC(nullptr));
+        TSelection selected(memory.Get(), bitmap);
+        DrawIconEx(memory.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
     }
     if (stock.hIcon)
         DestroyIcon(stock.hIcon);

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <uxtheme.h>
 
+#include <cstdint>
+
 // A kernel handle closed with CloseHandle (files, events, threads).  Holds either a valid
 // handle or null; INVALID_HANDLE_VALUE from CreateFile is stored as null.
 class TKernelHandle {
@@ -85,3 +87,82 @@ public:
 private:
     HTHEME theme_;
 };
+
+// Selects a GDI object into a DC for one scope and puts the previous one back.
+class TSelection {
+public:
+    TSelection(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+    ~TSelection()
+    {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+    TSelection(const TSelection &) = delete;
+    TSelection &operator=(const TSelection &) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A pen, brush, bitmap or region made for one scope and deleted at its end.
+class TGdiObject {
+public:
+    explicit TGdiObject(HGDIOBJ object) : object_(object) {}
+    ~TGdiObject()
+    {
+        if (object_)
+            DeleteObject(object_);
+    }
+    TGdiObject(const TGdiObject &) = delete;
+    TGdiObject &operator=(const TGdiObject &) = delete;
+    HGDIOBJ Get() const { return object_; }
+
+private:
+    HGDIOBJ object_;
+};
+
+// A memory DC (from CreateCompatibleDC) deleted at the end of its scope.  Whatever was
+// selected into it must be put back first: declare the TSelection after it.
+class TMemoryDC {
+public:
+    explicit TMemoryDC(HDC dc) : dc_(dc) {}
+    ~TMemoryDC()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    TMemoryDC(const TMemoryDC &) = delete;
+    TMemoryDC &operator=(const TMemoryDC &) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A top-down 32-bit DIB section of width x height for `dc` (null: the screen), all zero:
+// blue in the low byte, alpha in the high one, bits[0] the top-left pixel.  `bits`, when
+// given, receives the pixels.  Null (and null bits) for an empty size or a failed section.
+inline HBITMAP CreateTopDownDib(HDC dc, int width, int height, uint32_t **bits = nullptr)
+{
+    if (bits)
+        *bits = nullptr;
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // a negative height makes the rows run top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bitmap && !pixels) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    if (bits && bitmap)
+        *bits = static_cast<uint32_t *>(pixels);
+    return bitmap;
+}

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/portable/text.h"
+#include "common/win_guards.h"
 #include "common/win_text.h"
 #include "hook/button_state.h"
 
@@ -17,21 +18,11 @@ static constexpr UINT kLargestImageSide = 1024;
 
 static TPicture CreatePicture(int width, int height)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-        if (bitmap)
-            DeleteObject(bitmap);
+    uint32_t *bits = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &bits);
+    if (!bitmap)
         return {};
-    }
-    return {bitmap, static_cast<uint32_t *>(bits), width, height};
+    return {bitmap, bits, width, height};
 }
 
 static void DeletePicture(TPicture &picture)
@@ -184,22 +175,19 @@ static void ShowFrame(HWND button, const TPicture &frame)
     RECT window{};
     if (!GetWindowRect(button, &window))
         return;
-    HDC screen = GetDC(nullptr);
-    if (!screen)
+    TScreenDC screen;
+    if (!screen.Get())
         return;
-    HDC memory = CreateCompatibleDC(screen);
-    if (memory) {
-        HGDIOBJ old = SelectObject(memory, frame.Bitmap);
-        POINT destination{window.left, window.top};
-        SIZE size{frame.Width, frame.Height};
-        POINT origin{0, 0};
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(button, screen, &destination, &size, memory, &origin, 0, &blend,
-                            ULW_ALPHA);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    }
-    ReleaseDC(nullptr, screen);
+    TMemoryDC memory(CreateCompatibleDC(screen.Get()));
+    TSelection selected(memory.Get(), frame.Bitmap);
+    if (!memory.Get())
+        return;
+    POINT destination{window.left, window.top};
+    SIZE size{frame.Width, frame.Height};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(button, screen.Get(), &destination, &size, memory.Get(), &origin, 0, &blend,
+                        ULW_ALPHA);
 }
 
 void PaintButton(HWND button)

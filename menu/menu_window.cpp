@@ -90,7 +90,7 @@ void OnKillFocus(TMenu *level, HWND next)
     // exit lose the focus too.
     if (IsWindowVisible(level->Window) && !MenuState.Exiting && !FocusStaysInMenu(next))
         CloseAll(level);
-    if (Settings.MenuStyle == 0)
+    if (Settings.MenuStyle == kMenuStyleFramed)
         InvalidateRect(level->Window, nullptr, FALSE);  // the frame shows the focus
 }
 
@@ -119,7 +119,7 @@ void OnContextMenu(TMenu *level, WPARAM wParam, LPARAM lParam)
 
 LRESULT OnNonClientMouseMove(TMenu *)
 {
-    if (Settings.MenuStyle == 0)
+    if (Settings.MenuStyle == kMenuStyleFramed)
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     return 0;
 }
@@ -238,7 +238,7 @@ void OnMouseWheel(TMenu *level, WPARAM wParam, LPARAM lParam)
 LRESULT OnSizing(TMenu *level, RECT *proposed)
 {
     // The frame of the framed style is drawn, not a sizing border.
-    if (Settings.MenuStyle == 0) {
+    if (Settings.MenuStyle == kMenuStyleFramed) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(level->Window, &placement);

@@ -19,8 +19,6 @@
 #include "menu/portable/type_ahead.h"
 #include "menu/search_box.h"
 #include "menu/tmenu.h"
-#include "render/drawing.h"
-#include "render/paint.h"
 #include "settings/settings.h"
 
 namespace {
@@ -292,10 +290,12 @@ void TMenu::OnChar(WPARAM character)
 
 void TMenu::Layout()
 {
-    const bool plainStyle = Settings.MenuStyle != 0;
+    const bool plainStyle = Settings.MenuStyle != kMenuStyleFramed;
     const TColumnFrame frame{plainStyle ? 0 : GetSystemMetrics(SM_CXFRAME),
                              GetSystemMetrics(SM_CYFRAME),
-                             IsTopLevel(this) && Settings.RibbonStyle ? Settings.RibbonWidth : 0,
+                             IsTopLevel(this) && Settings.RibbonStyle != kRibbonNone
+                                 ? Settings.RibbonWidth
+                                 : 0,
                              MonitorHeight, plainStyle};
     const int iconSize = IsTopLevel(this) ? Settings.IconSize1 : Settings.IconSize2;
 
@@ -325,8 +325,6 @@ void TMenu::Layout()
     Height = size.height;
     AddLevelTool(this);
 }
-
-void TMenu::Paint(HDC dc, const RECT &updateRect) { PaintLevel(this, dc, updateRect); }
 
 // ---- Showing and closing ----
 

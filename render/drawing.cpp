@@ -9,65 +9,28 @@ namespace {
 constexpr DWORD kThemedTextFlags = DTT_COMPOSITED | DTT_TEXTCOLOR;
 
 // The picture selected into a memory DC compatible with `dc` for one blit.
-class TPictureDc {
-public:
+struct TPictureDc {
     TPictureDc(HDC dc, HBITMAP picture)
-        : dc_(picture ? CreateCompatibleDC(dc) : nullptr), old_(dc_ ? SelectObject(dc_, picture) : nullptr)
+        : memory(picture ? CreateCompatibleDC(dc) : nullptr), selected(memory.Get(), picture)
     {
     }
-    ~TPictureDc()
-    {
-        if (dc_) {
-            SelectObject(dc_, old_);
-            DeleteDC(dc_);
-        }
-    }
-    TPictureDc(const TPictureDc &) = delete;
-    TPictureDc &operator=(const TPictureDc &) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
+    HDC Get() const { return memory.Get(); }
+    TMemoryDC memory;
+    TSelection selected;
 };
 
 }  // namespace
 
 TSurface::TSurface(HDC target, int width, int height)
+    : bitmap_(CreateTopDownDib(target, width, height, &bits_)),
+      dc_(bitmap_.Get() ? CreateCompatibleDC(target) : nullptr), selected_(dc_.Get(), bitmap_.Get())
 {
-    if (width <= 0 || height <= 0)
-        return;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows run top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    bitmap_ = CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap_)
-        return;
-    dc_ = CreateCompatibleDC(target);
-    if (!dc_) {
-        DeleteObject(bitmap_);
-        bitmap_ = nullptr;
-        return;
+    if (!dc_.Get())
+        bits_ = nullptr;
+    if (bits_) {
+        width_ = width;
+        height_ = height;
     }
-    oldBitmap_ = SelectObject(dc_, bitmap_);
-    bits_ = static_cast<uint32_t *>(bits);
-    width_ = width;
-    height_ = height;
-}
-
-TSurface::~TSurface()
-{
-    if (dc_) {
-        SelectObject(dc_, oldBitmap_);
-        DeleteDC(dc_);
-    }
-    if (bitmap_)
-        DeleteObject(bitmap_);
 }
 
 void TSurface::Clear() const
@@ -140,7 +103,7 @@ bool FillSurface(const TSurface &surface, const ItemPlacement &place, POINT wind
         return false;
     MenuFill fill = {Settings.DrawColorMode, Settings.DrawColorPlain, Settings.DrawColorGradient1,
                      Settings.DrawColorGradient2, Settings.DrawColorAlpha};
-    if (fill.mode == 3 && Settings.BackMenuBitmap) {
+    if (fill.mode == kColorModePicture && Settings.BackMenuBitmap) {
         // With BackMenuImageMode the picture stays still on the screen under the menus.
         POINT source = {place.item.left, place.item.top};
         if (Settings.BackMenuImageMode) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <uxtheme.h>
 
+#include "common/win_guards.h"
 #include "render/portable/glow.h"
 #include "render/portable/pixels.h"
 
@@ -14,12 +15,11 @@
 class TSurface {
 public:
     TSurface(HDC target, int width, int height);
-    ~TSurface();
     TSurface(const TSurface &) = delete;
     TSurface &operator=(const TSurface &) = delete;
 
     bool Ok() const { return bits_ != nullptr; }
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return dc_.Get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
     PixelSurface Pixels() const { return {bits_, width_, height_}; }
@@ -27,46 +27,12 @@ public:
     void Clear() const;
 
 private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    uint32_t *bits_ = nullptr;
+    uint32_t *bits_ = nullptr;  // before the bitmap, which sets it
+    TGdiObject bitmap_;
+    TMemoryDC dc_;
+    TSelection selected_;
     int width_ = 0;
     int height_ = 0;
-};
-
-// Selects a GDI object into a DC for one scope and puts the previous one back.
-class TSelection {
-public:
-    TSelection(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
-    ~TSelection()
-    {
-        if (old_)
-            SelectObject(dc_, old_);
-    }
-    TSelection(const TSelection &) = delete;
-    TSelection &operator=(const TSelection &) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-// A pen, brush or region made for one scope and deleted at its end.
-class TGdiObject {
-public:
-    explicit TGdiObject(HGDIOBJ object) : object_(object) {}
-    ~TGdiObject()
-    {
-        if (object_)
-            DeleteObject(object_);
-    }
-    TGdiObject(const TGdiObject &) = delete;
-    TGdiObject &operator=(const TGdiObject &) = delete;
-    HGDIOBJ Get() const { return object_; }
-
-private:
-    HGDIOBJ object_;
 };
 
 // Picture blitters; a null picture draws nothing.

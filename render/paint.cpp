@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "common/win_guards.h"
-#include "menu/menu_item.h"
-#include "menu/tmenu.h"
 #include "render/drawing.h"
+#include "render/portable/item_geometry.h"
 #include "render/portable/paint_rules.h"
 #include "settings/settings.h"
 
@@ -19,6 +18,9 @@ constexpr DWORD kClassicCaptionFormat = DT_SINGLELINE | DT_VCENTER;
 constexpr DWORD kBandTextFormat = DT_NOPREFIX | DT_SINGLELINE | DT_BOTTOM;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+// How far the separator's etched line stays from the item's ends.
+constexpr int kSeparatorInset = 8;
+constexpr int kClassicSeparatorInset = 4;
 
 PixelRect ToPixelRect(const RECT &r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -132,20 +134,20 @@ bool NormalBackgroundDrawsNothing(HTHEME theme, TItemScratch &scratch, const TSu
 
 void PaintThemedItem(const ItemPaintInput &in, TItemScratch &scratch)
 {
-    int w = in.rect.right - in.rect.left, h = in.rect.bottom - in.rect.top;
+    const TItemView &item = in.item;
+    int w = item.rect.right - item.rect.left, h = item.rect.bottom - item.rect.top;
     const TSurface &surface = ScratchLayer(scratch.item, scratch, w, h);
     if (!surface.Ok())
         return;
     // While something is dragged over the menu only the drop marker shows the place.
-    bool hotLook = in.state != kItemStateNormal && !in.dragOver;
+    bool hotLook = item.hot && !in.dragOver;
     bool drawBackground = !hotLook && !NormalBackgroundDrawsNothing(in.theme, scratch, surface);
     PixelSurface pixels = surface.Pixels();
-    ItemPlacement place = {ToPixelRect(in.rect), ToPixelRect(in.paint), in.menuWidth, in.menuHeight,
-                           in.bandWidth};
-    if (FillSurface(surface, place, scratch.windowOrigin) && Settings.MenuStyle == 1)
+    ItemPlacement place = {ToPixelRect(item.rect), in.menuWidth, in.menuHeight, in.bandWidth};
+    if (FillSurface(surface, place, scratch.windowOrigin) && Settings.MenuStyle == kMenuStyleOutlined)
         BlackBorder(pixels, place.item, in.menuWidth, in.menuHeight);
 
-    if (in.isNew)
+    if (item.isNew)
         BlendPicture(surface.Dc(), 0, 0, w, h, Settings.HilightBitmap);
     RECT whole = {0, 0, w, h};
     if (hotLook)
@@ -154,37 +156,38 @@ void PaintThemedItem(const ItemPaintInput &in, TItemScratch &scratch)
         DrawThemeBackground(in.theme, surface.Dc(), MENU_POPUPITEM, MPI_NORMAL, &whole, nullptr);
     GdiFlush();
 
-    if (in.rect.left != 0 && in.bandWidth == 0)
+    if (item.rect.left != 0 && in.bandWidth == 0)
         EtchVertical(pixels, 0);
-    if (in.isSeparator && in.rect.left + 8 < in.rect.right - 8) {
-        int middle = (in.rect.top + in.rect.bottom) / 2;
-        EtchHorizontal(pixels, middle - in.rect.top, 8, w - 9);
+    if (item.isSeparator && item.rect.left + kSeparatorInset < item.rect.right - kSeparatorInset) {
+        int middle = (item.rect.top + item.rect.bottom) / 2;
+        EtchHorizontal(pixels, middle - item.rect.top, kSeparatorInset, w - kSeparatorInset - 1);
     }
-    if (in.hasSubLevel) {
+    if (item.hasSubLevel) {
         if (scratch.letterOWidth < 0)
             scratch.letterOWidth = MeasureLetterO(surface.Dc());
         DrawSubLevelArrow(pixels, scratch.letterOWidth, Settings.DrawCursorStyle);
     }
-    if (in.dropAfter)
+    if (item.dropAfter)
         DrawDropMarker(pixels, true, Settings.DrawCursorStyle);
-    if (in.dropBefore)
+    if (item.dropBefore)
         DrawDropMarker(pixels, false, Settings.DrawCursorStyle);
-    if (in.icon)
-        DrawIconEx(surface.Dc(), 4, 4, in.icon, in.iconSize, in.iconSize, 0, nullptr, DI_NORMAL);
+    if (item.icon)
+        DrawIconEx(surface.Dc(), kItemIconMargin, kItemIconMargin, item.icon, in.iconSize, in.iconSize,
+                   0, nullptr, DI_NORMAL);
 
-    RECT text = {in.iconSize + 8, 0, w - 12, h};
+    RECT text = {ItemTextLeft(in.iconSize), 0, w - kItemTextRightMargin, h};
     if (!Settings.DrawGlow) {
-        DrawThemedText(in.theme, surface.Dc(), in.caption, in.captionLength, text,
+        DrawThemedText(in.theme, surface.Dc(), item.caption, item.captionLength, text,
                        kThemedCaptionFormat, Settings.DrawFontColor);
-    } else if (in.captionLength != 0) {
+    } else if (item.captionLength != 0) {
         // Without text the layer would stay transparent and change nothing when blended;
         // the filler, as large as a column, would pay for it.
         GlowParams glow = {Settings.DrawGlowSize, Settings.DrawGlowDouble, Settings.GlowColor,
                            Settings.ShadowInsteadOfGlow};
-        ApplyGlowThrough(surface, ScratchLayer(scratch.glow, scratch, w, h), in.theme, in.caption,
-                         in.captionLength, text, kThemedCaptionFormat, glow, Settings.DrawFontColor);
+        ApplyGlowThrough(surface, ScratchLayer(scratch.glow, scratch, w, h), in.theme, item.caption,
+                         item.captionLength, text, kThemedCaptionFormat, glow, Settings.DrawFontColor);
     }
-    BitBlt(in.dc, in.rect.left, in.rect.top, w, h, surface.Dc(), 0, 0, SRCCOPY);
+    BitBlt(in.dc, item.rect.left, item.rect.top, w, h, surface.Dc(), 0, 0, SRCCOPY);
 }
 
 COLORREF NewItemTint()
@@ -198,19 +201,20 @@ COLORREF NewItemTint()
 void PaintClassicItem(const ItemPaintInput &in)
 {
     HDC dc = in.dc;
-    int L = in.rect.left, T = in.rect.top, R = in.rect.right, B = in.rect.bottom;
+    const TItemView &item = in.item;
+    int L = item.rect.left, T = item.rect.top, R = item.rect.right, B = item.rect.bottom;
     TSelection font(dc, in.font);
-    bool hotLook = in.state == kItemStateHot && !in.dragOver;
+    bool hotLook = item.hot && !in.dragOver;
     SetBkMode(dc, TRANSPARENT);
     if (hotLook) {
         SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-        FillRect(dc, &in.rect, GetSysColorBrush(COLOR_HIGHLIGHT));
+        FillRect(dc, &item.rect, GetSysColorBrush(COLOR_HIGHLIGHT));
     } else {
         SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
-        if (in.isNew)
+        if (item.isNew)
             FillWithoutPen(dc, NewItemTint(), L, T, R, B);
         else
-            FillRect(dc, &in.rect, GetSysColorBrush(COLOR_SCROLLBAR));
+            FillRect(dc, &item.rect, GetSysColorBrush(COLOR_SCROLLBAR));
     }
 
     if (L == 0 || T == 0) {
@@ -238,29 +242,31 @@ void PaintClassicItem(const ItemPaintInput &in)
         DrawSystemLine(dc, COLOR_3DHILIGHT, L + 1, T, L + 1, B);
     }
     int middle = (T + B) / 2;
-    if (in.isSeparator) {
-        DrawSystemLine(dc, COLOR_3DSHADOW, L + 4, middle, R - 4, middle);
-        DrawSystemLine(dc, COLOR_3DHILIGHT, L + 4, middle + 1, R - 4, middle + 1);
+    if (item.isSeparator) {
+        int left = L + kClassicSeparatorInset, right = R - kClassicSeparatorInset;
+        DrawSystemLine(dc, COLOR_3DSHADOW, left, middle, right, middle);
+        DrawSystemLine(dc, COLOR_3DHILIGHT, left, middle + 1, right, middle + 1);
     }
-    if (in.hasSubLevel) {
+    if (item.hasSubLevel) {
         // Always white on the highlight colour.
-        COLORREF color = !hotLook && Settings.DrawCursorStyle != 1 ? kBlack : kWhite;
+        COLORREF color = !hotLook && Settings.DrawCursorStyle != kCursorLight ? kBlack : kWhite;
         POINT arrow[] = {{R - 4, middle}, {R - 8, middle + 4}, {R - 8, middle - 4}};
         FillPolygon(dc, color, arrow, 3);
     }
-    COLORREF marker = Settings.DrawCursorStyle == 1 ? kWhite : kBlack;
-    if (in.dropAfter) {
+    COLORREF marker = Settings.DrawCursorStyle == kCursorLight ? kWhite : kBlack;
+    if (item.dropAfter) {
         POINT below[] = {{L, B - 1}, {L, B - 5}, {L + 4, B - 1}, {R - 5, B - 1}, {R - 1, B - 5}, {R - 1, B - 1}};
         FillPolygon(dc, marker, below, 6);
     }
-    if (in.dropBefore) {
+    if (item.dropBefore) {
         POINT above[] = {{L, T}, {L, T + 4}, {L + 4, T}, {R - 5, T}, {R - 1, T + 4}, {R - 1, T}};
         FillPolygon(dc, marker, above, 6);
     }
-    if (in.icon)
-        DrawIconEx(dc, L + 4, T + 4, in.icon, in.iconSize, in.iconSize, 0, nullptr, DI_NORMAL);
-    RECT text = {L + in.iconSize + 8, T, R - 12, B};
-    DrawTextW(dc, in.caption, in.captionLength, &text, kClassicCaptionFormat);
+    if (item.icon)
+        DrawIconEx(dc, L + kItemIconMargin, T + kItemIconMargin, item.icon, in.iconSize, in.iconSize, 0,
+                   nullptr, DI_NORMAL);
+    RECT text = {L + ItemTextLeft(in.iconSize), T, R - kItemTextRightMargin, B};
+    DrawTextW(dc, item.caption, item.captionLength, &text, kClassicCaptionFormat);
 }
 
 // ---- The side band ----
@@ -342,7 +348,7 @@ void PaintThemedColorBand(HDC dc, HTHEME theme, const RECT &band, const BandText
                          Settings.RibbonColorAlpha};
         FillBandSurface(surface.Pixels(), fill, ToPixelRect(band));
         // The band reaches the menu's bottom whenever the outline is drawn (no frame).
-        if (Settings.MenuStyle == 1)
+        if (Settings.MenuStyle == kMenuStyleOutlined)
             BandBlackBorder(surface.Pixels(), ToPixelRect(band), band.bottom);
         BitBlt(dc, band.left, band.top, surface.Width(), surface.Height(), surface.Dc(), 0, 0, SRCCOPY);
     }
@@ -366,12 +372,17 @@ void PaintClassicColorBand(HDC dc, const RECT &band, const BandText &text)
 
     RECT inner = {BL + 3, BT + 3, BR - 3, BB - 4};
     int mode = Settings.RibbonColorMode;
-    if (mode >= 0 && mode <= 2 && inner.right > inner.left && inner.bottom > inner.top) {
-        COLORREF first = mode == 0 ? Settings.RibbonColorPlain : Settings.RibbonColorGradient1;
-        COLORREF second = mode == 0 ? Settings.RibbonColorPlain : Settings.RibbonColorGradient2;
+    bool filled = mode == kColorModePlain || mode == kColorModeVerticalGradient ||
+                  mode == kColorModeHorizontalGradient;
+    if (filled && inner.right > inner.left && inner.bottom > inner.top) {
+        // The plain colour too is a gradient fill, with the same colour at both vertices.
+        bool plain = mode == kColorModePlain;
+        COLORREF first = plain ? Settings.RibbonColorPlain : Settings.RibbonColorGradient1;
+        COLORREF second = plain ? Settings.RibbonColorPlain : Settings.RibbonColorGradient2;
         TRIVERTEX vertices[2] = {Vertex(inner.left, inner.top, first), Vertex(inner.right, inner.bottom, second)};
         GRADIENT_RECT corners = {0, 1};
-        GradientFill(dc, vertices, 2, &corners, 1, mode == 2 ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+        ULONG direction = mode == kColorModeHorizontalGradient ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V;
+        GradientFill(dc, vertices, 2, &corners, 1, direction);
     }
     DrawClassicBandText(dc, band, text, Settings.RibbonFontColor);
 }
@@ -383,7 +394,7 @@ void PaintThemedPictureBand(HDC dc, HTHEME theme, const RECT &band, const BandTe
         DrawBandPicture(surface.Dc(), 0, 0, surface.Width(), surface.Height());
         GdiFlush();
         ForceOpaque(surface.Pixels());
-        if (Settings.MenuStyle == 1)
+        if (Settings.MenuStyle == kMenuStyleOutlined)
             BandBlackBorder(surface.Pixels(), ToPixelRect(band), band.bottom);
         BitBlt(dc, band.left, band.top, surface.Width(), surface.Height(), surface.Dc(), 0, 0, SRCCOPY);
     }
@@ -423,11 +434,14 @@ uint32_t ColorizationColor()
     return ColorRefPixel(GetSysColor(COLOR_ACTIVEBORDER));
 }
 
-void PaintFrame(const LevelPaintInput &level, HDC dc, const RECT &p)
+// The frame lies along the client area's edges whatever part of it is being painted; the
+// DC's clipping keeps a partial paint to its own rectangle.
+void PaintFrame(const TLevelView &level, HDC dc)
 {
+    const RECT p = {0, 0, level.width, level.height};
     int f = GetSystemMetrics(SM_CXFRAME);
     HWND focus = GetFocus();
-    bool focused = focus != nullptr && (focus == level.window || focus == level.searchEdit);
+    bool focused = focus != nullptr && (focus == level.window || focus == level.focusPartner);
     // Without the focus the fill is the menu colour taken as a pixel: alpha 0, see-through.
     FrameColors colors = FrameColorsFrom(ColorizationColor(), focused, GetSysColor(COLOR_MENU));
     RECT left = {p.left, p.top, p.left + f, p.bottom};
@@ -448,7 +462,8 @@ bool Intersects(const RECT &a, const RECT &b)
 
 void PaintItemWith(const ItemPaintInput &input, TItemScratch &scratch)
 {
-    if (input.rect.right <= input.rect.left || input.rect.bottom <= input.rect.top)
+    const RECT &rect = input.item.rect;
+    if (rect.right <= rect.left || rect.bottom <= rect.top)
         return;
     if (input.theme)
         PaintThemedItem(input, scratch);
@@ -457,20 +472,6 @@ void PaintItemWith(const ItemPaintInput &input, TItemScratch &scratch)
 }
 
 }  // namespace
-
-void DescribeItem(ItemPaintInput &input, const TMenuItem *item)
-{
-    input.icon = item->Icon;
-    input.caption = item->Caption;
-    input.captionLength = lstrlenW(item->Caption);
-    input.rect = item->Rect;
-    input.state = item->Hot ? kItemStateHot : kItemStateNormal;
-    input.isSeparator = item->IsSeparator;
-    input.hasSubLevel = item->Submenu != nullptr;
-    input.dropBefore = item->DropBefore;
-    input.dropAfter = item->DropAfter;
-    input.isNew = IsItemNew(item);
-}
 
 void PaintItem(const ItemPaintInput &input)
 {
@@ -483,7 +484,7 @@ void PaintBand(HDC dc, HTHEME theme, const RECT &rect)
     if (rect.right <= rect.left || rect.bottom <= rect.top)
         return;
     BandText text = MeasureBandText(dc);
-    if (Settings.RibbonStyle == 1) {
+    if (Settings.RibbonStyle == kRibbonColorBand) {
         if (theme)
             PaintThemedColorBand(dc, theme, rect, text);
         else
@@ -529,43 +530,33 @@ void DrawSeasonDecoration(HDC dc, const RECT &rect)
     DrawSeasonDecorationOn(dc, rect, now, random);
 }
 
-void PaintLevel(TMenu *level, HDC dc, const RECT &paint)
-{
-    LevelPaintInput input = {level->Window, level->Width, level->Height, level->ParentItem == nullptr,
-                             level->Items, MenuState.DragOver, MenuState.SearchEdit};
-    PaintLevelFrom(input, dc, paint);
-}
-
-void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
+void PaintLevel(const TLevelView &level, HDC dc, const RECT &paint)
 {
     int W = level.width, H = level.height;
     if (W <= 0 || H <= 0)
         return;
-    bool framed = Settings.MenuStyle == 0;
+    bool framed = Settings.MenuStyle == kMenuStyleFramed;
     if (framed)
-        PaintFrame(level, dc, paint);
+        PaintFrame(level, dc);
 
     bool topLevel = level.topLevel;
     HFONT font = Settings.DrawFontDefault ? Settings.SystemMenuFont : Settings.MenuFont;
     int iconSize = topLevel ? Settings.IconSize1 : Settings.IconSize2;
-    bool hasBand = topLevel && Settings.RibbonStyle != 0;
+    bool hasBand = topLevel && Settings.RibbonStyle != kRibbonNone;
     int bandWidth = hasBand ? Settings.RibbonWidth : 0;
     TThemeData menuTheme(Settings.ClassicAppearance ? nullptr : OpenThemeData(level.window, L"MENU"));
     HTHEME theme = menuTheme.Get();
 
     const ItemPaintInput common = {.theme = theme, .window = level.window, .dc = dc, .font = font,
-                                   .iconSize = iconSize, .caption = L"", .menuWidth = W,
-                                   .menuHeight = H, .state = kItemStateNormal, .bandWidth = bandWidth};
+                                   .iconSize = iconSize, .menuWidth = W, .menuHeight = H,
+                                   .bandWidth = bandWidth, .item = {.caption = L""}};
     TItemScratch scratch(dc, font, level.window);
     ItemPaintInput input = common;
-    input.paint = paint;
     input.dragOver = level.dragOver;
-    TMenuItem *last = nullptr;
-    for (TMenuItem *item = level.items; item; item = item->Next) {
-        last = item;
-        if (!Intersects(item->Rect, paint))
+    for (const TItemView &item : level.items) {
+        if (!Intersects(item.rect, paint))
             continue;
-        DescribeItem(input, item);
+        input.item = item;
         PaintItemWith(input, scratch);
     }
 
@@ -575,12 +566,12 @@ void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint)
         PaintBand(dc, theme, RECT{band.left, band.top, band.right, band.bottom});
     }
 
-    if (last) {
+    if (!level.items.empty()) {
         int fx = framed ? GetSystemMetrics(SM_CXFRAME) : 0, fy = framed ? GetSystemMetrics(SM_CYFRAME) : 0;
-        PixelRect filler = FillerRect(ToPixelRect(last->Rect), W, H, fx, fy);
+        PixelRect filler = FillerRect(ToPixelRect(level.items.back().rect), W, H, fx, fy);
         // The filler continues the last column's background and lines to the bottom.
         ItemPaintInput below = common;
-        below.rect = {filler.left, filler.top, filler.right, filler.bottom};
+        below.item.rect = {filler.left, filler.top, filler.right, filler.bottom};
         PaintItemWith(below, scratch);
     }
 }

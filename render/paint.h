@@ -4,54 +4,54 @@
 #include <windows.h>
 #include <uxtheme.h>
 
+#include <span>
+
 #include "render/portable/season.h"
 
-class TMenu;
-struct TMenuItem;
+// One item as the painter draws it; the rectangle is in the level's client coordinates and
+// the caption is read only during the paint.
+struct TItemView {
+    RECT rect;
+    HICON icon;  // may be null
+    const wchar_t *caption;
+    int captionLength;
+    bool hot;
+    bool isSeparator;
+    bool hasSubLevel;
+    bool dropBefore;
+    bool dropAfter;
+    bool isNew;  // recently installed
+};
 
-// What PaintItem needs of one item; rectangles are in menu client coordinates.
+// One level as the painter draws it: a menu level's window, or a sample level painted off
+// screen (window null).
+struct TLevelView {
+    HWND window;
+    int width;  // client size
+    int height;
+    bool topLevel;      // the side band and the first icon size belong to the top level
+    bool dragOver;      // something is dragged over the menu: the hot look gives way to markers
+    HWND focusPartner;  // a window whose focus counts as the level's (the search box), or null
+    std::span<const TItemView> items;
+};
+
+// What PaintItem needs: the item and what every item of its level's paint shares.
 struct ItemPaintInput {
     HTHEME theme;  // null: the classic form
     HWND window;
     HDC dc;
     HFONT font;
-    HICON icon;
     int iconSize;
-    const wchar_t *caption;
-    int captionLength;
-    RECT rect;
-    RECT paint;
     int menuWidth;
     int menuHeight;
-    int state;  // 1 normal, 2 hot
-    bool isSeparator;
-    bool hasSubLevel;
     bool dragOver;
-    bool dropBefore;
-    bool dropAfter;
     int bandWidth;
-    bool isNew;
+    TItemView item;
 };
 
-inline constexpr int kItemStateNormal = 1;
-inline constexpr int kItemStateHot = 2;
-
-// What a paint needs of a level: PaintLevel gathers it from the TMenu.
-struct LevelPaintInput {
-    HWND window;  // may be null for a level painted off screen
-    int width;    // client size
-    int height;
-    bool topLevel;
-    TMenuItem *items;
-    bool dragOver;
-    HWND searchEdit;  // counts as the level's focus for the frame colour
-};
-
-void PaintLevel(TMenu *level, HDC dc, const RECT &paint);
-void PaintLevelFrom(const LevelPaintInput &level, HDC dc, const RECT &paint);
+// The whole paint of a level over the paint rectangle (the update rectangle of the paint).
+void PaintLevel(const TLevelView &level, HDC dc, const RECT &paint);
 void PaintItem(const ItemPaintInput &input);
-// Fills the members of `input` that come from the item itself, leaving the level's alone.
-void DescribeItem(ItemPaintInput &input, const TMenuItem *item);
 void PaintBand(HDC dc, HTHEME theme, const RECT &rect);
 void PaintFrameStrip(HDC dc, const RECT &strip, int side, uint32_t fill, uint32_t edge);
 void DrawSeasonDecoration(HDC dc, const RECT &rect);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "common/win_guards.h"
 #include "settings/settings.h"
 
 // Pixels of the first frame, converted by the imaging component, into a new top-down DIB.
@@ -15,18 +16,11 @@ static HBITMAP CopyFrameToBitmap(IWICBitmapSource *source)
     const uint64_t bytes = uint64_t(width) * height * 4;
     if (bytes > 0x7FFFFFFF)
         return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = LONG(width);
-    info.bmiHeader.biHeight = -LONG(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t *bits = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(nullptr, LONG(width), LONG(height), &bits);
     if (!bitmap)
         return nullptr;
-    if (FAILED(source->CopyPixels(nullptr, width * 4, UINT(bytes), static_cast<BYTE *>(bits)))) {
+    if (FAILED(source->CopyPixels(nullptr, width * 4, UINT(bytes), reinterpret_cast<BYTE *>(bits)))) {
         DeleteObject(bitmap);
         return nullptr;
     }

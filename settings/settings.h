@@ -5,6 +5,7 @@
 
 #include "settings/portable/language_keys.h"
 #include "settings/portable/settings_text.h"
+#include "settings/portable/setting_values.h"
 
 inline constexpr int kLanguageSlotSize = 80;      // 79 characters and the terminator
 inline constexpr int kShowStringSize = 20;

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "render/portable/item_geometry.h"
+
 namespace {
 
 constexpr int32_t kSeparatorWidth = 1;
 constexpr int32_t kSeparatorHeight = 3;
-constexpr int32_t kIconPadding = 8;    // above and below the icon together
-constexpr int32_t kTextPadding = 20;   // beside icon and text together
 
 } // namespace
 
@@ -19,10 +19,10 @@ TLayoutItem MeasureMenuItem(const TItemMeasure &measure)
         item.height = kSeparatorHeight;
         return item;
     }
-    item.height = std::max(measure.textHeight, measure.iconSize + kIconPadding);
-    item.width = measure.textWidth + measure.iconSize + kTextPadding;
+    item.height = std::max(measure.textHeight, ItemIconHeight(measure.iconSize));
+    item.width = ItemContentWidth(measure.textWidth, measure.iconSize);
     if (measure.hasSubLevel)
-        item.width += 2 * measure.arrowWidth;
+        item.width += kItemArrowWidths * measure.arrowWidth;
     return item;
 }
 

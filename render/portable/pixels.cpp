@@ -80,7 +80,7 @@ void VerticalPremultipliedGradient(PixelSurface s, const MenuFill &fill, const I
     uint32_t a = ClampByte(fill.alpha);
     GradientSteps steps = StepsOver(fill.gradient1, fill.gradient2, place.menuHeight);
     for (int row = 0; row < s.height; ++row) {
-        int t = place.item.top + row + place.paint.top;
+        int t = place.item.top + row;
         FillRow(s, row,
                 PackPixel(a, ScaledChannel(steps.red, RedOf(fill.gradient1), t, a),
                           ScaledChannel(steps.green, GreenOf(fill.gradient1), t, a),
@@ -96,7 +96,7 @@ void HorizontalStraightGradient(PixelSurface s, const MenuFill &fill, const Item
     GradientSteps steps = StepsOver(fill.gradient1, fill.gradient2, span);
     uint32_t a = ClampByte(fill.alpha);
     for (int col = 0; col < s.width; ++col) {
-        int t = place.item.left + col + place.paint.left - place.bandWidth;
+        int t = place.item.left + col - place.bandWidth;
         uint32_t pixel = StraightGradientPixel(steps, fill.gradient1, t, a);
         for (int row = 0; row < s.height; ++row)
             s.bits[static_cast<size_t>(row) * s.width + col] = pixel;
@@ -138,18 +138,18 @@ bool FillMenuSurface(PixelSurface surface, const MenuFill &fill, const ItemPlace
     if (IsEmpty(surface))
         return false;
     switch (fill.mode) {
-    case 0:
+    case kColorModePlain:
         if (fill.plain == 0)
             return false;
         FillAll(surface, PremultipliedPixel(fill.plain, ClampByte(fill.alpha)));
         return true;
-    case 1:
+    case kColorModeVerticalGradient:
         VerticalPremultipliedGradient(surface, fill, place);
         return true;
-    case 2:
+    case kColorModeHorizontalGradient:
         HorizontalStraightGradient(surface, fill, place);
         return true;
-    case 3:
+    case kColorModePicture:
         return true;
     default:
         return false;
@@ -161,14 +161,14 @@ void FillBandSurface(PixelSurface surface, const BandFill &fill, PixelRect band)
     if (IsEmpty(surface))
         return;
     uint32_t a = ClampByte(fill.alpha);
-    if (fill.mode == 0) {
+    if (fill.mode == kColorModePlain) {
         if (fill.plain != 0)
             FillAll(surface, StraightPixel(fill.plain, a));
-    } else if (fill.mode == 1 && band.bottom > 0) {
+    } else if (fill.mode == kColorModeVerticalGradient && band.bottom > 0) {
         GradientSteps steps = StepsOver(fill.gradient1, fill.gradient2, band.bottom);
         for (int row = 0; row < surface.height; ++row)
             FillRow(surface, row, StraightGradientPixel(steps, fill.gradient1, band.top + row, a));
-    } else if (fill.mode == 2 && band.right > 0) {
+    } else if (fill.mode == kColorModeHorizontalGradient && band.right > 0) {
         GradientSteps steps = StepsOver(fill.gradient1, fill.gradient2, band.right);
         for (int col = 0; col < surface.width; ++col) {
             uint32_t pixel = StraightGradientPixel(steps, fill.gradient1, band.left + col, a);
@@ -272,8 +272,8 @@ void DrawSubLevelArrow(PixelSurface surface, int oWidth, int cursorStyle)
     int k = 3 * oWidth / 5;
     if (k < 0)
         return;
-    uint32_t fill = cursorStyle == 1 ? kOpaqueWhite : kOpaqueBlack;
-    uint32_t outline = cursorStyle == 1 ? kOpaqueBlack : kOpaqueWhite;
+    uint32_t fill = cursorStyle == kCursorLight ? kOpaqueWhite : kOpaqueBlack;
+    uint32_t outline = cursorStyle == kCursorLight ? kOpaqueBlack : kOpaqueWhite;
     int x0 = surface.width - 6 - k;
     int y0 = (surface.height - (2 * k + 1)) / 2;
     for (int j = 0; j <= k + 1; ++j) {
@@ -290,7 +290,7 @@ void DrawDropMarker(PixelSurface surface, bool below, int cursorStyle)
 {
     if (IsEmpty(surface))
         return;
-    uint32_t color = cursorStyle == 1 ? kOpaqueWhite : kOpaqueBlack;
+    uint32_t color = cursorStyle == kCursorLight ? kOpaqueWhite : kOpaqueBlack;
     int w = surface.width;
     // Row 0 of the marker is the line; rows 1 to 3 carry the barbs, narrowing inwards.
     for (int step = 0; step < 4; ++step) {

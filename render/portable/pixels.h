@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "settings/portable/setting_values.h"
+
 struct PixelSurface {
     uint32_t *bits;
     int width;
@@ -30,31 +32,31 @@ uint32_t PremultipliedPixel(uint32_t colorRef, uint32_t alpha);
 
 // How an item surface is filled (the DrawColor* settings).
 struct MenuFill {
-    int mode;              // 0 plain, 1 vertical gradient, 2 horizontal gradient, 3 picture
+    int mode;  // TColorMode
     uint32_t plain;
     uint32_t gradient1;
     uint32_t gradient2;
     int alpha;
 };
 
-// Where an item surface lies: its rectangle in the menu, the paint rectangle the painter
-// was handed, the menu's client size and the band width (0 without a band).
+// Where an item surface lies: its rectangle in the menu, the menu's client size and the band
+// width (0 without a band).  The fills follow the menu's rows and columns, so an item
+// repainted alone comes out as in a paint of the whole level.
 struct ItemPlacement {
     PixelRect item;
-    PixelRect paint;
     int menuWidth;
     int menuHeight;
     int bandWidth;
 };
 
-// Fills an item surface in modes 0 to 2; mode 3 (picture) is copied by the caller and then
-// premultiplied with PremultiplySurface.  Returns whether the fill allows the black outline:
-// false for a plain colour of 0 and for unknown modes.
+// Fills an item surface in the plain and gradient modes; the picture is copied by the
+// caller and then premultiplied with PremultiplySurface.  Returns whether the fill allows
+// the black outline: false for a plain colour of 0 and for unknown modes.
 bool FillMenuSurface(PixelSurface surface, const MenuFill &fill, const ItemPlacement &place);
 
 // How the band surface is filled (the RibbonColor* settings); always straight alpha.
 struct BandFill {
-    int mode;  // 0 plain, 1 vertical gradient, 2 horizontal gradient
+    int mode;  // TColorMode but the picture
     uint32_t plain;
     uint32_t gradient1;
     uint32_t gradient2;
@@ -83,7 +85,7 @@ void EtchVertical(PixelSurface surface, int x);
 void EtchHorizontal(PixelSurface surface, int y, int from, int to);
 
 // The sub-level arrow for a letter "o" of width `oWidth`, tip at x = width - 5.
-// Cursor style 0: black fill, white outline; 1: white fill, black outline.
+// The dark cursor style: black fill, white outline; the light one: white fill, black outline.
 void DrawSubLevelArrow(PixelSurface surface, int oWidth, int cursorStyle);
 // The drop marker along the bottom edge (below) or the top edge (above).
 void DrawDropMarker(PixelSurface surface, bool below, int cursorStyle);

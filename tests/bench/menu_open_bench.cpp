@@ -113,7 +113,7 @@ int wmain()
     InitCommonControls();
     LoadSettings();
     Settings.DrawGlow = true;
-    Settings.MenuStyle = 0;
+    Settings.MenuStyle = kMenuStyleFramed;
     Settings.ClassicAppearance = false;
     RegisterWindowClasses(instance);
 

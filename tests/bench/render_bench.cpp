@@ -7,9 +7,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
-#include "menu/menu_item.h"
 #include "render/drawing.h"
 #include "render/paint.h"
 #include "settings/settings.h"
@@ -62,9 +62,9 @@ void BenchGlowKernels(HTHEME theme, HFONT font)
 void BenchLevel(HTHEME theme)
 {
     Settings.ClassicAppearance = false;
-    Settings.MenuStyle = 1;
+    Settings.MenuStyle = kMenuStyleOutlined;
     Settings.IconSize1 = 32;
-    Settings.DrawColorMode = 1;
+    Settings.DrawColorMode = kColorModeVerticalGradient;
     Settings.DrawColorAlpha = 200;
     Settings.DrawColorGradient1 = RGB(250, 250, 255);
     Settings.DrawColorGradient2 = RGB(170, 190, 230);
@@ -74,15 +74,16 @@ void BenchLevel(HTHEME theme)
     Settings.DrawFontDefault = false;
     lstrcpyW(Settings.DrawFontFace, L"Tahoma");
     Settings.DrawFontSize = 12;
-    Settings.RibbonStyle = 0;
+    Settings.RibbonStyle = kRibbonNone;
     Settings.Flags = kSettingsFlagNoDecoration;
     BuildSettingsFonts();
 
-    std::vector<TMenuItem> items(30);
+    std::vector<std::wstring> captions(30);
+    std::vector<TItemView> items(30);
     for (int i = 0; i < 30; ++i) {
-        wsprintfW(items[i].Caption, L"Program number %d of the menu", i + 1);
-        items[i].Rect = {0, i * 40, 300, (i + 1) * 40};
-        items[i].Next = i < 29 ? &items[i + 1] : nullptr;
+        captions[i] = L"Program number " + std::to_wstring(i + 1) + L" of the menu";
+        items[i] = {.rect = {0, i * 40, 300, (i + 1) * 40}, .caption = captions[i].c_str(),
+                    .captionLength = int(captions[i].size())};
     }
     HDC screen = GetDC(nullptr);
     {
@@ -92,7 +93,7 @@ void BenchLevel(HTHEME theme)
         for (int radius : {0, 8, 25}) {
             Settings.DrawGlowSize = radius;
             double ms = MillisecondsPerCall([&] {
-                PaintLevelFrom({nullptr, 300, 1200, true, items.data(), false, nullptr}, target.Dc(), whole);
+                PaintLevel({nullptr, 300, 1200, true, false, nullptr, items}, target.Dc(), whole);
                 GdiFlush();
             });
             std::printf("  glow radius %2d: %8.2f ms per paint\n", radius, ms);
@@ -126,7 +127,7 @@ void BenchLevel(HTHEME theme)
             ApplyGlowThrough(s, layer, theme, L"Program number 1 of the menu", -1, whole,
                              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, params, RGB(0, 0, 0));
         });
-        ItemPlacement place = {{0, 0, 300, 40}, {0, 0, 300, 40}, 300, 1200, 0};
+        ItemPlacement place = {{0, 0, 300, 40}, 300, 1200, 0};
         double fill = MillisecondsPerCall([&] { FillSurface(s, place, POINT{0, 0}); });
         double selection = MillisecondsPerCall([&] { BlendPicture(s.Dc(), 0, 0, 300, 40, Settings.SelectionBitmap); });
         TSurface target(screen, 300, 1200);

@@ -10,7 +10,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 
 ItemPlacement WholeMenu(int w, int h, int band = 0)
 {
-    return {{band, 0, w, h}, {0, 0, w, h}, w, h, band};
+    return {{band, 0, w, h}, w, h, band};
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ TEST(RenderPlainFill, PremultipliesByAlphaOver256)
     };
     for (const Case &c : cases) {
         TestSurface s(3, 2);
-        EXPECT_TRUE(FillMenuSurface(s.View(), {0, c.color, 0, 0, c.alpha}, WholeMenu(3, 2)));
+        EXPECT_TRUE(FillMenuSurface(s.View(), {kColorModePlain, c.color, 0, 0, c.alpha}, WholeMenu(3, 2)));
         for (uint32_t p : s.pixels)
             EXPECT_EQ(p, c.expected) << std::hex << c.color << " alpha " << std::dec << c.alpha;
     }
@@ -40,44 +40,67 @@ TEST(RenderPlainFill, PremultipliesByAlphaOver256)
 TEST(RenderPlainFill, ColourZeroLeavesTransparentAndForbidsOutline)
 {
     TestSurface s(4, 4);
-    EXPECT_FALSE(FillMenuSurface(s.View(), {0, 0, kWhite, kWhite, 255}, WholeMenu(4, 4)));
+    EXPECT_FALSE(FillMenuSurface(s.View(), {kColorModePlain, 0, kWhite, kWhite, 255}, WholeMenu(4, 4)));
     EXPECT_EQ(s.pixels, std::vector<uint32_t>(16, 0));
 }
 
-TEST(RenderGradientFill, VerticalScalesByAlphaAndFollowsMenuRow)
+// The gradient position is the pixel's row or column in the menu, wherever the item lies:
+// an item repainted alone (the hot item, a drop marker) gets the colours of a whole paint.
+TEST(RenderGradientFill, PositionIsTheMenuRowOrColumn)
 {
-    // Red from 0 to 200 over a 100-row menu: step 2 per row.
-    MenuFill fill{1, 0, 0, 0x0000C8, 255};
-    TestSurface s(2, 3);
-    ItemPlacement place{{0, 10, 2, 13}, {0, 0, 2, 100}, 2, 100, 0};
-    ASSERT_TRUE(FillMenuSurface(s.View(), fill, place));
-    // Row 10: 20 * 255 / 256 = 19.92 -> 19; row 12: 24 * 255 / 256 = 23.9 -> 23.
-    EXPECT_EQ(s.At(0, 0), 0xFF130000u);
-    EXPECT_EQ(s.At(1, 0), 0xFF130000u);
-    EXPECT_EQ(s.At(0, 2), 0xFF170000u);
-
-    // The paint rectangle's top moves the gradient too.
-    place.paint.top = 5;
-    FillMenuSurface(s.View(), fill, place);
-    EXPECT_EQ(s.At(0, 0), 0xFF1D0000u);  // t = 15: 30 * 255 / 256 = 29.9 -> 29
+    // Vertical: red from 0 to 200 over a 100-row menu, step 2 per row, scaled by 255 / 256.
+    const MenuFill vertical{kColorModeVerticalGradient, 0, 0, 0x0000C8, 255};
+    // Horizontal: green from 100 to 0 across the 100 columns right of a 20-pixel band,
+    // unscaled beside alpha 128.
+    const MenuFill horizontal{kColorModeHorizontalGradient, 0, 0x006400, 0x000000, 128};
+    struct Case {
+        const char *what;
+        const MenuFill &fill;
+        ItemPlacement place;
+        int x, y;  // on the item's surface
+        uint32_t expected;
+    } cases[] = {
+        {"vertical, first row of an item at row 10", vertical, {{0, 10, 2, 13}, 2, 100, 0}, 0, 0, 0xFF130000},
+        {"vertical, its third row", vertical, {{0, 10, 2, 13}, 2, 100, 0}, 1, 2, 0xFF170000},
+        {"vertical, last row of the menu", vertical, {{0, 90, 2, 100}, 2, 100, 0}, 0, 9, 0xFFC50000},
+        {"vertical, second column", vertical, {{2, 40, 4, 43}, 4, 100, 0}, 1, 0, 0xFF4F0000},
+        {"horizontal, first column after the band", horizontal, {{20, 0, 23, 2}, 120, 40, 20}, 0, 0, 0x80006400},
+        {"horizontal, its third column", horizontal, {{20, 0, 23, 2}, 120, 40, 20}, 2, 1, 0x80006200},
+        {"horizontal, second column of items", horizontal, {{70, 10, 120, 12}, 120, 40, 20}, 0, 0, 0x80003200},
+        {"horizontal, last column of the menu", horizontal, {{70, 10, 120, 12}, 120, 40, 20}, 49, 1, 0x80000100},
+    };
+    for (const Case &c : cases) {
+        const PixelRect &r = c.place.item;
+        TestSurface s(r.right - r.left, r.bottom - r.top);
+        ASSERT_TRUE(FillMenuSurface(s.View(), c.fill, c.place));
+        EXPECT_EQ(s.At(c.x, c.y), c.expected) << c.what << std::hex << ": " << s.At(c.x, c.y);
+    }
 }
 
-TEST(RenderGradientFill, HorizontalIsStraightAndStartsAfterTheBand)
+TEST(RenderGradientFill, ItemSurfaceMatchesTheWholeLevelUnderIt)
 {
-    // Green from 100 to 0 across the 100 columns right of a 20-pixel band.
-    MenuFill fill{2, 0, 0x006400, 0x000000, 128};
-    TestSurface s(3, 2);
-    ItemPlacement place{{20, 0, 23, 2}, {0, 0, 120, 40}, 120, 40, 20};
-    ASSERT_TRUE(FillMenuSurface(s.View(), fill, place));
-    EXPECT_EQ(s.At(0, 0), 0x80006400u);  // t = 0: the first colour, unscaled beside alpha 128
-    EXPECT_EQ(s.At(2, 1), 0x80006200u);  // t = 2: 100 - 2 = 98
+    const int w = 120, h = 300, band = 20;
+    const PixelRect items[] = {{band, 0, 70, 40}, {band, 260, 70, 300}, {70, 100, 120, 140}};
+    for (int mode : {kColorModeVerticalGradient, kColorModeHorizontalGradient}) {
+        const MenuFill fill{mode, 0, 0x10F0E0, 0xE02010, 200};
+        TestSurface whole(w, h);
+        FillMenuSurface(whole.View(), fill, {{0, 0, w, h}, w, h, band});
+        for (const PixelRect &r : items) {
+            TestSurface item(r.right - r.left, r.bottom - r.top);
+            FillMenuSurface(item.View(), fill, {r, w, h, band});
+            for (int y = 0; y < item.height; ++y)
+                for (int x = 0; x < item.width; ++x)
+                    ASSERT_EQ(item.At(x, y), whole.At(r.left + x, r.top + y))
+                        << "mode " << mode << ", item at " << r.left << "," << r.top << ", pixel " << x << "," << y;
+        }
+    }
 }
 
 TEST(RenderGradientFill, VerticalAtHalfAlphaIsDarkerThanHorizontal)
 {
-    MenuFill vertical{1, 0, 0x808080, kWhite, 128};
+    MenuFill vertical{kColorModeVerticalGradient, 0, 0x808080, kWhite, 128};
     MenuFill horizontal = vertical;
-    horizontal.mode = 2;
+    horizontal.mode = kColorModeHorizontalGradient;
     TestSurface v(10, 10), h(10, 10);
     FillMenuSurface(v.View(), vertical, WholeMenu(10, 10));
     FillMenuSurface(h.View(), horizontal, WholeMenu(10, 10));
@@ -97,10 +120,10 @@ TEST(RenderGradientFill, ZeroSpansDrawNothing)
         MenuFill fill;
         ItemPlacement place;
     } cases[] = {
-        {"vertical, zero height", {1, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, {}, 4, 0, 0}},
-        {"vertical, negative height", {1, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, {}, 4, -3, 0}},
-        {"horizontal, band fills the menu", {2, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, {}, 20, 4, 20}},
-        {"horizontal, zero width", {2, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, {}, 0, 4, 0}},
+        {"vertical, zero height", {kColorModeVerticalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, 4, 0, 0}},
+        {"vertical, negative height", {kColorModeVerticalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, 4, -3, 0}},
+        {"horizontal, band fills the menu", {kColorModeHorizontalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, 20, 4, 20}},
+        {"horizontal, zero width", {kColorModeHorizontalGradient, 0, 0, kWhite, 255}, {{0, 0, 4, 4}, 0, 4, 0}},
     };
     for (const Case &c : cases) {
         TestSurface s(4, 4);
@@ -113,7 +136,7 @@ TEST(RenderFill, PictureModePremultipliesWhatWasCopiedAndUnknownModesDrawNothing
 {
     TestSurface s(2, 1, 0x00FFFFFF);
     s.At(1, 0) = 0x00804020;
-    EXPECT_TRUE(FillMenuSurface(s.View(), {3, 0, 0, 0, 128}, WholeMenu(2, 1)));
+    EXPECT_TRUE(FillMenuSurface(s.View(), {kColorModePicture, 0, 0, 0, 128}, WholeMenu(2, 1)));
     PremultiplySurface(s.View(), 128);
     EXPECT_EQ(s.At(0, 0), 0x807F7F7Fu);
     EXPECT_EQ(s.At(1, 0), 0x80402010u);
@@ -154,29 +177,29 @@ TEST(RenderBlackBorder, OutlinesOnlyTheEdgesOnTheMenuEdges)
 TEST(RenderBandFill, StraightFormsInMenuCoordinates)
 {
     TestSurface plain(2, 2);
-    FillBandSurface(plain.View(), {0, 0x102030, 0, 0, 100}, {0, 0, 2, 2});
+    FillBandSurface(plain.View(), {kColorModePlain, 0x102030, 0, 0, 100}, {0, 0, 2, 2});
     EXPECT_EQ(plain.At(1, 1), 0x64302010u);  // unscaled beside alpha 100
 
     TestSurface none(2, 2);
-    FillBandSurface(none.View(), {0, 0, kWhite, kWhite, 255}, {0, 0, 2, 2});
+    FillBandSurface(none.View(), {kColorModePlain, 0, kWhite, kWhite, 255}, {0, 0, 2, 2});
     EXPECT_EQ(none.pixels, std::vector<uint32_t>(4, 0));
 
     // Vertical: span is the band's bottom (104), t the menu row; with a 4-pixel frame the
     // first band row has t = 4.  Blue 0 -> 208: step 2.
     TestSurface vertical(1, 100);
-    FillBandSurface(vertical.View(), {1, 0, 0, 0xD00000, 255}, {4, 4, 5, 104});
+    FillBandSurface(vertical.View(), {kColorModeVerticalGradient, 0, 0, 0xD00000, 255}, {4, 4, 5, 104});
     EXPECT_EQ(vertical.At(0, 0), 0xFF000008u);
     EXPECT_EQ(vertical.At(0, 99), 0xFF0000CEu);
 
     // Horizontal: span is the band's right, t the menu column.
     TestSurface horizontal(10, 1);
-    FillBandSurface(horizontal.View(), {2, 0, 0, 0x000014, 50}, {10, 0, 20, 1});
+    FillBandSurface(horizontal.View(), {kColorModeHorizontalGradient, 0, 0, 0x000014, 50}, {10, 0, 20, 1});
     EXPECT_EQ(horizontal.At(0, 0), 0x320A0000u);  // t = 10 of 20: red 10
     EXPECT_EQ(horizontal.At(9, 0), 0x32130000u);
 
     TestSurface zero(2, 2);
-    FillBandSurface(zero.View(), {1, 0, 0, kWhite, 255}, {0, 0, 2, 0});
-    FillBandSurface(zero.View(), {2, 0, 0, kWhite, 255}, {0, 0, 0, 2});
+    FillBandSurface(zero.View(), {kColorModeVerticalGradient, 0, 0, kWhite, 255}, {0, 0, 2, 0});
+    FillBandSurface(zero.View(), {kColorModeHorizontalGradient, 0, 0, kWhite, 255}, {0, 0, 0, 2});
     FillBandSurface(zero.View(), {5, kWhite, kWhite, kWhite, 255}, {0, 0, 2, 2});
     EXPECT_EQ(zero.pixels, std::vector<uint32_t>(4, 0));
 }
@@ -222,7 +245,7 @@ TEST(RenderArrow, ColumnsFollowTheWidthOfTheLetterO)
 {
     // "o" 10 wide: k = 6, 13 rows high, 8 columns from x = 40 - 6 - 6 = 28 to the tip at 35.
     TestSurface s(40, 20);
-    DrawSubLevelArrow(s.View(), 10, 0);
+    DrawSubLevelArrow(s.View(), 10, kCursorDark);
     std::vector<std::string> rows = Picture(s);
     std::vector<std::string> expected = {
         "........", "........", "........",
@@ -239,7 +262,7 @@ TEST(RenderArrow, ColumnsFollowTheWidthOfTheLetterO)
 
     // Cursor style 1 swaps fill and outline.
     TestSurface white(40, 20);
-    DrawSubLevelArrow(white.View(), 10, 1);
+    DrawSubLevelArrow(white.View(), 10, kCursorLight);
     EXPECT_EQ(Picture(white)[9].substr(28, 8), "BWWWWWWB");
 }
 
@@ -255,18 +278,18 @@ TEST(RenderArrow, SmallLettersAndTinySurfacesStayInside)
     };
     for (const Case &c : cases) {
         TestSurface s(c.width, c.height);
-        DrawSubLevelArrow(s.View(), c.oWidth, 0);
+        DrawSubLevelArrow(s.View(), c.oWidth, kCursorDark);
         EXPECT_NE(s.At(c.width - 5, c.tipRow), 0u) << "o " << c.oWidth;
         EXPECT_EQ(s.At(c.width - 4, c.tipRow), 0u) << "o " << c.oWidth;
     }
     TestSurface tiny(3, 2);  // the arrow is larger than the item: clipped, not overrun
-    DrawSubLevelArrow(tiny.View(), 30, 0);
+    DrawSubLevelArrow(tiny.View(), 30, kCursorDark);
 }
 
 TEST(RenderDropMarker, LineWithBarbsAtBothEnds)
 {
     TestSurface below(10, 6);
-    DrawDropMarker(below.View(), true, 0);
+    DrawDropMarker(below.View(), true, kCursorDark);
     EXPECT_EQ(Picture(below), (std::vector<std::string>{
                                   "..........",
                                   "..........",
@@ -276,7 +299,7 @@ TEST(RenderDropMarker, LineWithBarbsAtBothEnds)
                                   "BBBBBBBBBB",
                               }));
     TestSurface above(10, 6);
-    DrawDropMarker(above.View(), false, 1);
+    DrawDropMarker(above.View(), false, kCursorLight);
     EXPECT_EQ(Picture(above), (std::vector<std::string>{
                                   "WWWWWWWWWW",
                                   "WWW....WWW",
@@ -286,7 +309,7 @@ TEST(RenderDropMarker, LineWithBarbsAtBothEnds)
                                   "..........",
                               }));
     TestSurface low(4, 2);
-    DrawDropMarker(low.View(), true, 0);
+    DrawDropMarker(low.View(), true, kCursorDark);
     EXPECT_EQ(Picture(low), (std::vector<std::string>{"BBBB", "BBBB"}));
 }
 
@@ -328,8 +351,8 @@ TEST(RenderPixels, EmptySurfacesAreLeftAlone)
     PixelSurface none{nullptr, 0, 0};
     PixelSurface flat{nullptr, 5, 0};
     for (PixelSurface s : {none, flat}) {
-        EXPECT_FALSE(FillMenuSurface(s, {0, kWhite, 0, 0, 255}, WholeMenu(5, 5)));
-        FillBandSurface(s, {1, 0, 0, kWhite, 255}, {0, 0, 5, 5});
+        EXPECT_FALSE(FillMenuSurface(s, {kColorModePlain, kWhite, 0, 0, 255}, WholeMenu(5, 5)));
+        FillBandSurface(s, {kColorModeVerticalGradient, 0, 0, kWhite, 255}, {0, 0, 5, 5});
         PremultiplySurface(s, 10);
         ForceOpaque(s);
         SealTextAlpha(s);
@@ -337,8 +360,8 @@ TEST(RenderPixels, EmptySurfacesAreLeftAlone)
         BandBlackBorder(s, {0, 0, 5, 5}, 5);
         EtchVertical(s, 0);
         EtchHorizontal(s, 0, 0, 4);
-        DrawSubLevelArrow(s, 8, 0);
-        DrawDropMarker(s, true, 0);
+        DrawSubLevelArrow(s, 8, kCursorDark);
+        DrawDropMarker(s, true, kCursorDark);
         FillFrameStrip(s, 0, 1, 2, 4);
     }
 }

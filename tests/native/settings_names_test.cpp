@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/portable/dialog_text.h"
+#include "settings/portable/setting_values.h"
 #include "settings/portable/theme_names.h"
 
 TEST(DialogTextTargets, KeysMapToCaptionsAndControlsOfTheirDialog)
@@ -60,4 +61,27 @@ TEST(ThemeNames, FileNamesCannotLeaveTheDataFolder)
     EXPECT_EQ(ThemeFileNamePart(u"Blue.Dark"), u"Blue.Dark");
     EXPECT_EQ(ThemeFileNamePart(u"..\\..\\evil"), u".._.._evil");
     EXPECT_EQ(ThemeFileNamePart(u"a/b:c*d?e\"f<g>h|i\tj"), u"a_b_c_d_e_f_g_h_i_j");
+}
+
+// The glow choice is two flags in the files: a doubling without the glow is no glow, and
+// every choice comes back from the flags it is stored as.
+TEST(GlowStyles, ChoiceAndFlagsAgree)
+{
+    struct Case {
+        bool glow, doubled;
+        TGlowStyle style;
+    } cases[] = {
+        {false, false, kGlowNone},
+        {false, true, kGlowNone},
+        {true, false, kGlowSingle},
+        {true, true, kGlowDouble},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(GlowStyleOf(c.glow, c.doubled), c.style) << c.glow << c.doubled;
+    for (TGlowStyle style : {kGlowNone, kGlowSingle, kGlowDouble}) {
+        TGlowFlags flags = GlowFlagsOf(style);
+        EXPECT_EQ(GlowStyleOf(flags.glow, flags.doubled), style);
+        EXPECT_TRUE(flags.glow || !flags.doubled) << "no doubling stored without the glow";
+    }
+    EXPECT_FALSE(GlowFlagsOf(7).glow) << "an unknown choice is no glow";
 }

@@ -112,7 +112,7 @@ public:
                                       nullptr, instance, nullptr);
         Settings.IconSize1 = 32;
         Settings.IconSize2 = 16;
-        Settings.MenuStyle = 1;
+        Settings.MenuStyle = kMenuStyleOutlined;
         Settings.MenuDelay = 100;
         LaunchSeam = {RecordExecute, RecordShell, RecordLogOff, RecordShutDown, RecordRecent,
                       RecordJumpLists};

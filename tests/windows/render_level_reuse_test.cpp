@@ -8,9 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <vector>
 
-#include "menu/menu_item.h"
+#include "common/win_guards.h"
 #include "render/drawing.h"
 #include "render/paint.h"
 #include "settings/settings.h"
@@ -21,35 +22,28 @@ constexpr int kWidth = 200;
 constexpr int kHeight = 260;  // below the last item lies the filler
 constexpr uint32_t kBackdrop = 0x80402010;
 
-TMenu *const kSomeSubLevel = reinterpret_cast<TMenu *>(&Settings);  // only its presence is read
-
 // A premultiplied picture of w x h in one colour and alpha.
 HBITMAP MakePicture(int w, int h, COLORREF color, uint32_t alpha)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    void *bits = nullptr;
-    HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::fill(static_cast<uint32_t *>(bits), static_cast<uint32_t *>(bits) + w * h,
-              PremultipliedPixel(color, alpha));
+    uint32_t *bits = nullptr;
+    HBITMAP picture = CreateTopDownDib(nullptr, w, h, &bits);
+    std::fill(bits, bits + w * h, PremultipliedPixel(color, alpha));
     return picture;
 }
 
 void SetLevelSettings(bool glow)
 {
     Settings.ClassicAppearance = false;
-    Settings.MenuStyle = 2;  // no frame, no outline
-    Settings.RibbonStyle = 0;
+    Settings.MenuStyle = kMenuStylePlain;  // no frame, no outline
+    Settings.RibbonStyle = kRibbonNone;
     Settings.IconSize1 = 32;
-    Settings.Hilight = true;
-    Settings.Days = 3;
     Settings.Flags = kSettingsFlagNoDecoration;
-    Settings.DrawCursorStyle = 0;
+    Settings.DrawCursorStyle = kCursorDark;
     Settings.DrawFontDefault = false;
     lstrcpyW(Settings.DrawFontFace, L"Tahoma");
     Settings.DrawFontSize = 9;
     Settings.DrawFontColor = RGB(16, 16, 48);
-    Settings.DrawColorMode = 1;
+    Settings.DrawColorMode = kColorModeVerticalGradient;
     Settings.DrawColorAlpha = 200;
     Settings.DrawColorGradient1 = RGB(250, 250, 255);
     Settings.DrawColorGradient2 = RGB(170, 190, 230);
@@ -65,29 +59,27 @@ void SetLevelSettings(bool glow)
 // above a short one, the stretched selection and new-item pictures above plain items, a
 // separator (another size) between items of one size, arrows and drop markers.
 struct Level {
-    TMenuItem items[6] = {};
+    TItemView items[6] = {};
 
     Level()
     {
-        FILETIME now;
-        GetSystemTimeAsFileTime(&now);
         const wchar_t *captions[6] = {L"A rather long caption of a program", L"Ok", L"", L"Hot item",
                                       L"New item", L"Last"};
         int y = 0;
         for (int i = 0; i < 6; ++i) {
-            TMenuItem &item = items[i];
-            lstrcpyW(item.Caption, captions[i]);
-            item.IsSeparator = i == 2;
-            int height = item.IsSeparator ? 3 : 40;
-            item.Rect = {0, y, kWidth, y + height};
+            TItemView &item = items[i];
+            item.caption = captions[i];
+            item.captionLength = lstrlenW(captions[i]);
+            item.isSeparator = i == 2;
+            int height = item.isSeparator ? 3 : 40;
+            item.rect = {0, y, kWidth, y + height};
             y += height;
-            item.Next = i < 5 ? &items[i + 1] : nullptr;
         }
-        items[0].Submenu = kSomeSubLevel;
-        items[3].Hot = true;
-        items[4].CreatedHigh = now.dwHighDateTime - 1;
-        items[4].DropBefore = true;
-        items[5].Submenu = kSomeSubLevel;
+        items[0].hasSubLevel = true;
+        items[3].hot = true;
+        items[4].isNew = true;
+        items[4].dropBefore = true;
+        items[5].hasSubLevel = true;
     }
 };
 
@@ -110,21 +102,15 @@ std::vector<uint32_t> PaintOneByOne(HTHEME theme, Level &level, HDC screen)
 {
     TSurface canvas(screen, kWidth, kHeight);
     FillBackdrop(canvas);
-    RECT whole = {0, 0, kWidth, kHeight};
     ItemPaintInput input = {.theme = theme, .dc = canvas.Dc(), .font = Settings.MenuFont,
-                            .iconSize = Settings.IconSize1, .paint = whole, .menuWidth = kWidth,
-                            .menuHeight = kHeight};
-    TMenuItem *last = nullptr;
-    for (TMenuItem *item = level.items; item; item = item->Next) {
-        DescribeItem(input, item);
+                            .iconSize = Settings.IconSize1, .menuWidth = kWidth, .menuHeight = kHeight};
+    for (const TItemView &item : level.items) {
+        input.item = item;
         PaintItem(input);
-        last = item;
     }
-    ItemPaintInput filler = {.theme = theme, .dc = canvas.Dc(), .font = Settings.MenuFont,
-                             .iconSize = Settings.IconSize1, .caption = L"",
-                             .rect = {last->Rect.left, last->Rect.bottom, kWidth, kHeight},
-                             .menuWidth = kWidth, .menuHeight = kHeight, .state = kItemStateNormal};
-    PaintItem(filler);
+    const RECT &last = level.items[std::size(level.items) - 1].rect;
+    input.item = {.rect = {last.left, last.bottom, kWidth, kHeight}, .caption = L""};
+    PaintItem(input);
     return Pixels(canvas);
 }
 
@@ -133,7 +119,7 @@ std::vector<uint32_t> PaintAsLevel(Level &level, HDC screen)
     TSurface canvas(screen, kWidth, kHeight);
     FillBackdrop(canvas);
     RECT whole = {0, 0, kWidth, kHeight};
-    PaintLevelFrom({nullptr, kWidth, kHeight, true, level.items, false, nullptr}, canvas.Dc(), whole);
+    PaintLevel({nullptr, kWidth, kHeight, true, false, nullptr, level.items}, canvas.Dc(), whole);
     return Pixels(canvas);
 }
 
@@ -141,9 +127,9 @@ std::vector<uint32_t> PaintAsLevel(Level &level, HDC screen)
 
 TEST(RenderLevelReuse, LevelEqualsItemsPaintedOneByOne)
 {
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
-        GTEST_SKIP() << "no visual style in this prefix";
+    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+    HTHEME theme = menuTheme.Get();
+    ASSERT_NE(theme, nullptr) << "the test prefix has a visual style";
     Settings.SelectionBitmap = MakePicture(8, 8, RGB(60, 120, 230), 200);
     Settings.HilightBitmap = MakePicture(5, 7, RGB(230, 200, 40), 120);
     HDC screen = GetDC(nullptr);
@@ -169,16 +155,15 @@ TEST(RenderLevelReuse, LevelEqualsItemsPaintedOneByOne)
     DeleteObject(Settings.HilightBitmap);
     DeleteObject(Settings.SelectionBitmap);
     Settings.HilightBitmap = Settings.SelectionBitmap = nullptr;
-    CloseThemeData(theme);
 }
 
 // The filler's caption is empty and its glow is left out: a glow of no text must change
 // nothing, or leaving it out would change the filler.
 TEST(RenderLevelReuse, GlowOfNoTextChangesNothing)
 {
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
-        GTEST_SKIP() << "no visual style in this prefix";
+    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+    HTHEME theme = menuTheme.Get();
+    ASSERT_NE(theme, nullptr) << "the test prefix has a visual style";
     SetLevelSettings(true);
     HDC screen = GetDC(nullptr);
     {
@@ -192,16 +177,15 @@ TEST(RenderLevelReuse, GlowOfNoTextChangesNothing)
             ASSERT_EQ(pixel, kBackdrop);
     }
     ReleaseDC(nullptr, screen);
-    CloseThemeData(theme);
 }
 
 // A part the trial calls empty must leave any picture as it was; one that draws must be
 // found out.
 TEST(RenderLevelReuse, ThemePartTrialIsRightOverAnyPicture)
 {
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
-        GTEST_SKIP() << "no visual style in this prefix";
+    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+    HTHEME theme = menuTheme.Get();
+    ASSERT_NE(theme, nullptr) << "the test prefix has a visual style";
     struct Case {
         int part, state;
     } cases[] = {{MENU_POPUPITEM, MPI_NORMAL}, {MENU_POPUPITEM, MPI_HOT},
@@ -230,7 +214,6 @@ TEST(RenderLevelReuse, ThemePartTrialIsRightOverAnyPicture)
     }
     EXPECT_GT(drawing, 0) << "no part of the table draws: the trial is not tried for a no";
     ReleaseDC(nullptr, screen);
-    CloseThemeData(theme);
 }
 
 int wmain(int argc, wchar_t **argv)

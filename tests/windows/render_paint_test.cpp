@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "menu/menu_item.h"
+#include "common/win_guards.h"
 #include "render/drawing.h"
 #include "render/paint.h"
 #include "settings/settings.h"
@@ -156,11 +156,8 @@ void ExpectMatchesGolden(const Image &actual, const wchar_t *name)
 // A small opaque icon: a coloured square with a dark rim.
 HICON MakeIcon(int size, COLORREF color)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
-    void *bits = nullptr;
-    HBITMAP colorBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto *pixels = static_cast<uint32_t *>(bits);
+    uint32_t *pixels = nullptr;
+    HBITMAP colorBitmap = CreateTopDownDib(nullptr, size, size, &pixels);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             bool rim = x == 0 || y == 0 || x == size - 1 || y == size - 1;
@@ -177,23 +174,23 @@ HICON MakeIcon(int size, COLORREF color)
 // A premultiplied picture of w x h: a vertical ramp of `color` from alpha `from` to `to`.
 HBITMAP MakePicture(int w, int h, COLORREF color, int from, int to)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    void *bits = nullptr;
-    HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto *pixels = static_cast<uint32_t *>(bits);
+    uint32_t *pixels = nullptr;
+    HBITMAP picture = CreateTopDownDib(nullptr, w, h, &pixels);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             pixels[y * w + x] = PremultipliedPixel(color, uint32_t(from + (to - from) * y / std::max(h - 1, 1)));
     return picture;
 }
 
-TMenu *const kSomeSubLevel = reinterpret_cast<TMenu *>(&Settings);  // only its presence is read
+TItemView MakeItem(const wchar_t *caption, HICON icon, RECT rect)
+{
+    return {.rect = rect, .icon = icon, .caption = caption, .captionLength = lstrlenW(caption)};
+}
 
 // The sample levels of the options preview: ten rows on the top level, three below.
 struct SampleLevels {
-    TMenuItem top[10] = {};
-    TMenuItem sub[3] = {};
+    TItemView top[10] = {};
+    TItemView sub[3] = {};
     HICON bigIcon = nullptr, smallIcon = nullptr;
     int topWidth = 0, topHeight = 0, subWidth = 0, subHeight = 0;
 
@@ -205,33 +202,24 @@ struct SampleLevels {
                                        L"Item 5", L"Item 4", L"Item 3", L"Log off Sample...", L"Item 1"};
         int band = Settings.RibbonWidth, width = 190, y = 0;
         for (int i = 0; i < 10; ++i) {
-            TMenuItem &item = top[i];
-            lstrcpyW(item.Caption, captions[i]);
-            item.Icon = i == 7 ? nullptr : bigIcon;
-            item.IsSeparator = i == 7;
-            int height = item.IsSeparator ? 3 : 40;
-            item.Rect = {band, y, band + width, y + height};
+            bool separator = i == 7;
+            int height = separator ? 3 : 40;
+            top[i] = MakeItem(captions[i], separator ? nullptr : bigIcon, {band, y, band + width, y + height});
+            top[i].isSeparator = separator;
             y += height;
-            item.Next = i < 9 ? &top[i + 1] : nullptr;
         }
-        FILETIME now;
-        GetSystemTimeAsFileTime(&now);
-        top[0].Submenu = kSomeSubLevel;
-        top[1].CreatedHigh = now.dwHighDateTime - 1;
-        top[5].DropAfter = true;
-        top[6].Submenu = kSomeSubLevel;
-        top[6].DropBefore = true;
-        top[8].Hot = true;
+        top[0].hasSubLevel = true;
+        top[1].isNew = true;
+        top[5].dropAfter = true;
+        top[6].hasSubLevel = true;
+        top[6].dropBefore = true;
+        top[8].hot = true;
         topWidth = band + width;
         topHeight = y;
 
         const wchar_t *subCaptions[3] = {L"Subitem 1", L"Subitem 2", L"Subitem 3"};
-        for (int i = 0; i < 3; ++i) {
-            lstrcpyW(sub[i].Caption, subCaptions[i]);
-            sub[i].Icon = smallIcon;
-            sub[i].Rect = {0, i * 24, 120, (i + 1) * 24};
-            sub[i].Next = i < 2 ? &sub[i + 1] : nullptr;
-        }
+        for (int i = 0; i < 3; ++i)
+            sub[i] = MakeItem(subCaptions[i], smallIcon, {0, i * 24, 120, (i + 1) * 24});
         subWidth = 120;
         subHeight = 72;
     }
@@ -239,14 +227,14 @@ struct SampleLevels {
     // bottom and the filler runs under the second.
     void SplitIntoTwoColumns()
     {
-        int left = top[6].Rect.right, width = top[6].Rect.right - top[6].Rect.left, y = 0;
+        int left = top[6].rect.right, width = top[6].rect.right - top[6].rect.left, y = 0;
         for (int i = 7; i < 10; ++i) {
-            int height = top[i].Rect.bottom - top[i].Rect.top;
-            top[i].Rect = {left, y, left + width, y + height};
+            int height = top[i].rect.bottom - top[i].rect.top;
+            top[i].rect = {left, y, left + width, y + height};
             y += height;
         }
         topWidth = left + width;
-        topHeight = top[6].Rect.bottom;
+        topHeight = top[6].rect.bottom;
     }
 
     ~SampleLevels()
@@ -266,11 +254,11 @@ struct SampleLevels {
             if (Settings.ClassicAppearance)
                 FillRect(surface.Dc(), &all, GetSysColorBrush(COLOR_WINDOW));
             RECT whole = {0, 0, topWidth, topHeight};
-            PaintLevelFrom({nullptr, topWidth, topHeight, true, top, false, nullptr}, surface.Dc(), whole);
+            PaintLevel({nullptr, topWidth, topHeight, true, false, nullptr, top}, surface.Dc(), whole);
             POINT old;
             SetViewportOrgEx(surface.Dc(), topWidth, 0, &old);
             RECT subWhole = {0, 0, subWidth, subHeight};
-            PaintLevelFrom({nullptr, subWidth, subHeight, false, sub, false, nullptr}, surface.Dc(), subWhole);
+            PaintLevel({nullptr, subWidth, subHeight, false, false, nullptr, sub}, surface.Dc(), subWhole);
             SetViewportOrgEx(surface.Dc(), old.x, old.y, nullptr);
             GdiFlush();
             image.width = surface.Width();
@@ -285,20 +273,18 @@ struct SampleLevels {
 void SetFixedSettings(bool classic)
 {
     Settings.ClassicAppearance = classic;
-    Settings.MenuStyle = 2;  // as the preview paints: no frame, no outline
+    Settings.MenuStyle = kMenuStylePlain;  // as the preview paints: no frame, no outline
     Settings.IconSize1 = 32;
     Settings.IconSize2 = 16;
-    Settings.Hilight = true;
-    Settings.Days = 3;
     Settings.Flags = kSettingsFlagNoDecoration;  // the decoration depends on the date
-    Settings.DrawCursorStyle = 0;
+    Settings.DrawCursorStyle = kCursorDark;
     Settings.DrawFontDefault = false;
     lstrcpyW(Settings.DrawFontFace, L"Tahoma");
     Settings.DrawFontSize = 9;
     Settings.DrawFontBold = false;
     Settings.DrawFontItalic = false;
     Settings.DrawFontColor = RGB(16, 16, 48);
-    Settings.DrawColorMode = 1;
+    Settings.DrawColorMode = kColorModeVerticalGradient;
     Settings.DrawColorAlpha = 200;
     Settings.DrawColorPlain = RGB(240, 240, 250);
     Settings.DrawColorGradient1 = RGB(250, 250, 255);
@@ -308,7 +294,7 @@ void SetFixedSettings(bool classic)
     Settings.DrawGlowDouble = false;
     Settings.GlowColor = RGB(255, 255, 255);
     Settings.ShadowInsteadOfGlow = false;
-    Settings.RibbonStyle = 1;
+    Settings.RibbonStyle = kRibbonColorBand;
     Settings.RibbonWidth = 30;
     lstrcpyW(Settings.RibbonText, L"Orvella Sample");
     lstrcpyW(Settings.RibbonFontFace, L"Tahoma");
@@ -316,7 +302,7 @@ void SetFixedSettings(bool classic)
     Settings.RibbonFontBold = true;
     Settings.RibbonFontItalic = false;
     Settings.RibbonFontColor = RGB(255, 255, 255);
-    Settings.RibbonColorMode = 1;
+    Settings.RibbonColorMode = kColorModeVerticalGradient;
     Settings.RibbonColorAlpha = 230;
     Settings.RibbonColorPlain = RGB(40, 60, 120);
     Settings.RibbonColorGradient1 = RGB(20, 40, 110);
@@ -354,20 +340,18 @@ TEST_F(RenderPaint, ClassicSampleLevelMatchesReference)
 
 TEST_F(RenderPaint, OutlinedTwoColumnLevelWithPictureBandMatchesReference)
 {
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
-        GTEST_SKIP() << "no visual style in this prefix";
-    CloseThemeData(theme);
+    TThemeData theme(OpenThemeData(nullptr, L"MENU"));
+    ASSERT_NE(theme.Get(), nullptr) << "the test prefix has a visual style";
     SetFixedSettings(false);
-    Settings.MenuStyle = 1;
-    Settings.DrawColorMode = 2;
+    Settings.MenuStyle = kMenuStyleOutlined;
+    Settings.DrawColorMode = kColorModeHorizontalGradient;
     Settings.ShadowInsteadOfGlow = true;
     Settings.DrawGlowSize = 3;
     Settings.DrawGlowDouble = true;
     Settings.GlowColor = RGB(0, 0, 0);
     Settings.DrawFontColor = RGB(20, 20, 80);
-    Settings.DrawCursorStyle = 1;
-    Settings.RibbonStyle = 2;
+    Settings.DrawCursorStyle = kCursorLight;
+    Settings.RibbonStyle = kRibbonPictureBand;
     Settings.RibbonBitmapExpand = false;
     Settings.RibbonBitmapBackground = RGB(30, 90, 60);
     Settings.RibbonBitmap = MakePicture(30, 60, RGB(120, 220, 160), 255, 255);
@@ -380,10 +364,8 @@ TEST_F(RenderPaint, OutlinedTwoColumnLevelWithPictureBandMatchesReference)
 
 TEST_F(RenderPaint, ThemedSampleLevelMatchesReference)
 {
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
-        GTEST_SKIP() << "no visual style in this prefix";
-    CloseThemeData(theme);
+    TThemeData theme(OpenThemeData(nullptr, L"MENU"));
+    ASSERT_NE(theme.Get(), nullptr) << "the test prefix has a visual style";
     SetFixedSettings(false);
     SampleLevels levels;
     ExpectMatchesGolden(levels.Paint(), L"sample_themed");
@@ -437,8 +419,8 @@ private:
 
 ItemPaintInput ClassicItem(HDC dc, RECT rect, int menuWidth, int menuHeight)
 {
-    return {.dc = dc, .font = Settings.MenuFont, .iconSize = 16, .caption = L"", .rect = rect, .paint = rect,
-            .menuWidth = menuWidth, .menuHeight = menuHeight, .state = kItemStateNormal};
+    return {.dc = dc, .font = Settings.MenuFont, .iconSize = 16, .menuWidth = menuWidth,
+            .menuHeight = menuHeight, .item = {.rect = rect, .caption = L""}};
 }
 
 }  // namespace
@@ -482,8 +464,8 @@ TEST(RenderClassicItem, DividerSeparatorArrowMarkersAndNewTint)
     // An item of a second column, away from every menu edge.
     Canvas canvas(100, 100);
     ItemPaintInput item = ClassicItem(canvas.surface.Dc(), {50, 40, 90, 60}, 100, 100);
-    item.isSeparator = true;
-    item.isNew = true;
+    item.item.isSeparator = true;
+    item.item.isNew = true;
     PaintItem(item);
     EXPECT_EQ(canvas.Color(50, 45), shadow);
     EXPECT_EQ(canvas.Color(51, 45), light);
@@ -498,7 +480,7 @@ TEST(RenderClassicItem, DividerSeparatorArrowMarkersAndNewTint)
 
     Canvas arrow(100, 100);
     ItemPaintInput withArrow = ClassicItem(arrow.surface.Dc(), {50, 40, 90, 60}, 100, 100);
-    withArrow.hasSubLevel = true;
+    withArrow.item.hasSubLevel = true;
     PaintItem(withArrow);
     EXPECT_EQ(arrow.Color(82, 47), RGB(0, 0, 0)) << "arrow near its base at R - 8";
     EXPECT_EQ(arrow.Color(85, 50), RGB(0, 0, 0));
@@ -507,8 +489,8 @@ TEST(RenderClassicItem, DividerSeparatorArrowMarkersAndNewTint)
     // The hot look: highlight fill, and the arrow white whatever the cursor style.
     Canvas hot(100, 100);
     ItemPaintInput hotItem = ClassicItem(hot.surface.Dc(), {50, 40, 90, 60}, 100, 100);
-    hotItem.state = kItemStateHot;
-    hotItem.hasSubLevel = true;
+    hotItem.item.hot = true;
+    hotItem.item.hasSubLevel = true;
     PaintItem(hotItem);
     EXPECT_EQ(hot.Color(60, 59), highlight);
     EXPECT_EQ(hot.Color(82, 50), RGB(255, 255, 255));
@@ -516,7 +498,7 @@ TEST(RenderClassicItem, DividerSeparatorArrowMarkersAndNewTint)
     Canvas dragged(100, 100);
     hotItem.dc = dragged.surface.Dc();
     hotItem.dragOver = true;
-    hotItem.dropAfter = true;
+    hotItem.item.dropAfter = true;
     PaintItem(hotItem);
     EXPECT_EQ(dragged.Color(60, 45), face);
     EXPECT_EQ(dragged.Color(82, 50), RGB(0, 0, 0));
@@ -592,22 +574,21 @@ TEST(RenderLevel, EmptySizesDrawNothing)
 {
     SetFixedSettings(false);
     Settings.RibbonWidth = 0;
-    Settings.MenuStyle = 0;
+    Settings.MenuStyle = kMenuStyleFramed;
     Canvas canvas(50, 50, 0x12345678);
     HDC dc = canvas.surface.Dc();
-    TMenuItem item = {};
-    item.Rect = {0, 0, 50, 0};
-    PaintLevelFrom({nullptr, 0, 50, true, &item, false, nullptr}, dc, {0, 0, 50, 50});
-    PaintLevelFrom({nullptr, 50, 0, true, &item, false, nullptr}, dc, {0, 0, 50, 50});
+    TItemView item[1] = {{.rect = {0, 0, 50, 0}, .caption = L""}};
+    PaintLevel({nullptr, 0, 50, true, false, nullptr, item}, dc, {0, 0, 50, 50});
+    PaintLevel({nullptr, 50, 0, true, false, nullptr, item}, dc, {0, 0, 50, 50});
     ItemPaintInput empty = ClassicItem(dc, {10, 10, 10, 30}, 50, 50);
     PaintItem(empty);
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
+    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+    HTHEME theme = menuTheme.Get();
+    ASSERT_NE(theme, nullptr) << "the test prefix has a visual style";
     empty.theme = theme;
-    empty.rect = {10, 30, 40, 20};
+    empty.item.rect = {10, 30, 40, 20};
     PaintItem(empty);
     PaintBand(dc, theme, {0, 0, 0, 50});
-    if (theme)
-        CloseThemeData(theme);
     for (int y = 0; y < 50; y += 7)
         for (int x = 0; x < 50; x += 7)
             EXPECT_EQ(canvas.Pixel(x, y), 0x12345678u) << x << "," << y;
@@ -616,8 +597,8 @@ TEST(RenderLevel, EmptySizesDrawNothing)
 TEST(RenderLevel, FrameInColorizationColourSeeThroughWithoutFocus)
 {
     SetFixedSettings(false);
-    Settings.MenuStyle = 0;
-    Settings.RibbonStyle = 0;
+    Settings.MenuStyle = kMenuStyleFramed;
+    Settings.RibbonStyle = kRibbonNone;
     HKEY key = nullptr;
     DWORD colorization = 0x80336699;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\DWM", 0, nullptr, 0,
@@ -630,7 +611,7 @@ TEST(RenderLevel, FrameInColorizationColourSeeThroughWithoutFocus)
     int f = GetSystemMetrics(SM_CXFRAME);
     ASSERT_GE(f, 3);
     Canvas canvas(100, 80, 0x12345678);
-    PaintLevelFrom({nullptr, 100, 80, true, nullptr, false, nullptr}, canvas.surface.Dc(), {0, 0, 100, 80});
+    PaintLevel({nullptr, 100, 80, true, false, nullptr, {}}, canvas.surface.Dc(), {0, 0, 100, 80});
     const uint32_t edge = 0xFF19334C;
     EXPECT_EQ(canvas.Pixel(0, 40), edge);
     EXPECT_EQ(canvas.Pixel(50, 0), edge);
@@ -642,9 +623,9 @@ TEST(RenderLevel, FrameInColorizationColourSeeThroughWithoutFocus)
 
 TEST(RenderGlowText, HaloSurroundsRealThemedText)
 {
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
-        GTEST_SKIP() << "no visual style in this prefix";
+    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+    HTHEME theme = menuTheme.Get();
+    ASSERT_NE(theme, nullptr) << "the test prefix has a visual style";
     SetFixedSettings(false);
     for (int radius : {0, 5}) {
         Canvas canvas(120, 40, 0);
@@ -661,53 +642,49 @@ TEST(RenderGlowText, HaloSurroundsRealThemedText)
             EXPECT_GT(haloPixels, 100);
         EXPECT_EQ(canvas.Pixel(119, 0), 0u) << "far from the text";
     }
-    CloseThemeData(theme);
 }
 
 TEST(RenderThemedItem, HotItemUnderADragLooksNormal)
 {
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
-        GTEST_SKIP() << "no visual style in this prefix";
+    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+    HTHEME theme = menuTheme.Get();
+    ASSERT_NE(theme, nullptr) << "the test prefix has a visual style";
     SetFixedSettings(false);
     Settings.SelectionBitmap = MakePicture(8, 8, RGB(60, 120, 230), 200, 200);
-    auto paint = [&](int state, bool dragOver) {
+    auto paint = [&](bool hot, bool dragOver) {
         Canvas canvas(120, 30, 0);
         ItemPaintInput item = ClassicItem(canvas.surface.Dc(), {0, 0, 120, 30}, 120, 30);
         item.theme = theme;
-        item.caption = L"Item";
-        item.captionLength = 4;
-        item.state = state;
+        item.item.caption = L"Item";
+        item.item.captionLength = 4;
+        item.item.hot = hot;
         item.dragOver = dragOver;
         PaintItem(item);
         GdiFlush();
         return std::vector<uint32_t>(canvas.surface.Pixels().bits, canvas.surface.Pixels().bits + 120 * 30);
     };
-    std::vector<uint32_t> normal = paint(kItemStateNormal, false);
-    EXPECT_EQ(paint(kItemStateHot, true), normal);
-    EXPECT_NE(paint(kItemStateHot, false), normal) << "the selection picture marks the hot item";
+    std::vector<uint32_t> normal = paint(false, false);
+    EXPECT_EQ(paint(true, true), normal);
+    EXPECT_NE(paint(true, false), normal) << "the selection picture marks the hot item";
     DeleteObject(Settings.SelectionBitmap);
     Settings.SelectionBitmap = nullptr;
-    CloseThemeData(theme);
 }
 
 TEST(RenderThemedItem, BackgroundPictureFromTheItemOrTheScreenPosition)
 {
-    HTHEME theme = OpenThemeData(nullptr, L"MENU");
-    if (!theme)
-        GTEST_SKIP() << "no visual style in this prefix";
+    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+    HTHEME theme = menuTheme.Get();
+    ASSERT_NE(theme, nullptr) << "the test prefix has a visual style";
     SetFixedSettings(false);
-    Settings.DrawColorMode = 3;
+    Settings.DrawColorMode = kColorModePicture;
     Settings.DrawColorAlpha = 128;
-    Settings.MenuStyle = 2;
+    Settings.MenuStyle = kMenuStylePlain;
     // A picture whose every pixel tells its position: red = x, green = y.
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -200, 1, 32, BI_RGB};
-    void *bits = nullptr;
-    Settings.BackMenuBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t *bits = nullptr;
+    Settings.BackMenuBitmap = CreateTopDownDib(nullptr, 200, 200, &bits);
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x)
-            static_cast<uint32_t *>(bits)[y * 200 + x] = 0xFF000000u | uint32_t(x) << 16 | uint32_t(y) << 8;
+            bits[y * 200 + x] = 0xFF000000u | uint32_t(x) << 16 | uint32_t(y) << 8;
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 30, 40, 100, 100, nullptr,
                                   nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
@@ -730,7 +707,6 @@ TEST(RenderThemedItem, BackgroundPictureFromTheItemOrTheScreenPosition)
     DestroyWindow(window);
     DeleteObject(Settings.BackMenuBitmap);
     Settings.BackMenuBitmap = nullptr;
-    CloseThemeData(theme);
 }
 
 int wmain(int argc, wchar_t **argv)
