@@ -108,14 +108,14 @@ e2e_check "Shift with the Windows key does not open the menu" \
 e2e_probe send MyStartButton 2130 0 0 >/dev/null
 e2e_check "a disabled button is shown again by the full-screen check" \
   e2e_eventually visible_is MyStartButton 1
-# A click on the taskbar itself comes after the one on the button, on the same thread: once
-# the shell logs it, the button has handled its click, and the marker shows whether that
-# reached the main window.
+# A move onto the taskbar itself comes after the click on the button, on the same thread:
+# once the shell logs it, the button has handled its click, and the marker shows whether
+# that reached the main window.  (A click there would raise the taskbar over the button.)
 toggles=$(main_count '^main 1124 ')
-taskbar_clicks=$(shell_count '^taskbar 513 ')
+taskbar_moves=$(shell_count '^taskbar 512 ')
 e2e_click $centre_x $centre_y
-xdotool mousemove 1200 780 click 1
-e2e_check "the shell handles the clicks" e2e_eventually more_than shell '^taskbar 513 ' "$taskbar_clicks"
+xdotool mousemove 1200 780
+e2e_check "the shell handles the click" e2e_eventually more_than shell '^taskbar 512 ' "$taskbar_moves"
 main_marker
 e2e_check "and ignores clicks" test "$(main_count '^main 1124 ')" = "$toggles"
 e2e_probe send MyStartButton 2130 1 0 >/dev/null
