@@ -45,11 +45,17 @@ wait_levels() { e2e_eventually levels_are "$1"; }
 # What the program itself thinks is shown, at once after it handled a message.
 shown_levels() { e2e_visible TVRA_MenuWindow | wc -l; }
 menu_focused() { test "$(e2e_probe foreground)" = TVRA_MenuWindow; }
-# A synchronous toggle; after a close the ready timer ignores toggles for a moment, so the
-# caller repeats it until the root level is shown (a shown one is never toggled again).
+sort_inode() { stat -c %i "$sort_file" 2>/dev/null; }
+sort_replaced() { test "$(sort_inode)" != "$1"; }
+# A toggle followed by a rewrite of sort.txt: posted messages are handled in order, so once
+# sort.txt is replaced the toggle has been handled.  After a close the ready timer ignores
+# toggles for a moment; the caller repeats this until the root level is shown (a shown one
+# is never toggled again).
 toggle_shows() {
-  e2e_probe send TVRA_MainWindow 1124 >/dev/null
-  test "$(shown_levels)" -ge 1
+  local before
+  before=$(sort_inode)
+  e2e_probe post-all TVRA_MainWindow 1124 1042
+  e2e_eventually sort_replaced "$before" && test "$(shown_levels)" -ge 1
 }
 # The checks after these look at the settled menu: shown (or hidden) on the screen and,
 # once open, holding the focus that keys go to.
@@ -60,8 +66,6 @@ close_menu() {
   e2e_probe post TVRA_MainWindow 1053
   wait_levels 0
 }
-sort_inode() { stat -c %i "$sort_file" 2>/dev/null; }
-sort_replaced() { test "$(sort_inode)" != "$1"; }
 
 e2e_start_shell --height 40
 e2e_start tvra "$E2E_BIN/tvra.exe"
