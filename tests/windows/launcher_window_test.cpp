@@ -150,10 +150,25 @@ TEST_F(LauncherProgram, AutoWithoutTheKeyCreatesItAndShowsTheWindowOffScreen)
     EXPECT_EQ(exStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW), WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
     EXPECT_NE(GetDlgItem(window, IDCANCEL), nullptr);
 
-    // The Cancel button's command is not handled: the window stays.
+    // The Cancel button's command is not handled: the window stays.  A default button
+    // posted behind the command is answered only by a dialog that has not ended, so once
+    // it is the command has been handled.
+    const LRESULT cancelIsDefault = MAKELONG(IDCANCEL, DC_HASDEFID);
+    ASSERT_NE(SendMessageW(window, DM_GETDEFID, 0, 0), cancelIsDefault);
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, IDCANCEL)));
-    EXPECT_EQ(ExitCodeAfter(launched, 1500), DWORD(STILL_ACTIVE));
+    PostMessageW(window, DM_SETDEFID, IDCANCEL, 0);
+    LRESULT defaultId = 0;
+    for (int i = 0; i < 100 && defaultId != cancelIsDefault; ++i) {
+        DWORD_PTR answer = 0;
+        if (SendMessageTimeoutW(window, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer))
+            defaultId = static_cast<LRESULT>(answer);
+        if (defaultId != cancelIsDefault &&
+            WaitForSingleObject(launched.process, 50) == WAIT_OBJECT_0)
+            break;
+    }
+    EXPECT_EQ(defaultId, cancelIsDefault) << "the dialog ended on Cancel";
+    EXPECT_EQ(ExitCodeAfter(launched, 0), DWORD(STILL_ACTIVE));
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCodeAfter(launched, 5000), 0u);
