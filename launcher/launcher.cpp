@@ -5,6 +5,8 @@
 #include "launcher/portable/launch_rule.h"
 #include "resources/launcher_resources.h"
 
+TLauncherSeam LauncherSeam = {SetTimer};
+
 namespace {
 
 constexpr DWORD kForegroundPollMs = 100;
@@ -30,7 +32,7 @@ INT_PTR OnInitDialog(HWND dialog)
 {
     SetWindowPos(dialog, nullptr, kOffScreen, kOffScreen, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     HandForegroundOn();
-    SetTimer(dialog, kLauncherTimer, kLauncherLifetimeMs, nullptr);
+    LauncherSeam.SetTimer(dialog, kLauncherTimer, kLauncherLifetimeMs, nullptr);
     return FALSE;
 }
 

@@ -7,6 +7,13 @@ inline constexpr UINT_PTR kLauncherTimer = 1;
 inline constexpr UINT kLauncherLifetimeMs = 60000;
 inline constexpr int kOffScreen = -30000;
 
+// The lifetime timer is set through this entry (SetTimer in the program), so that a test
+// sees the period asked for and can let the timer expire without waiting a minute.
+struct TLauncherSeam {
+    UINT_PTR(WINAPI *SetTimer)(HWND window, UINT_PTR id, UINT ms, TIMERPROC proc);
+};
+extern TLauncherSeam LauncherSeam;
+
 INT_PTR CALLBACK LauncherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The whole program after its command line: returns the exit code.

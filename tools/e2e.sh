@@ -8,10 +8,12 @@
 #   e2e_probe ARGS...             run winprobe.exe (window queries, see its banner)
 #   e2e_exists CLASS              whether a window exists (class name or child path)
 #   e2e_wait_window CLASS [MS]    wait for a window by class name (or child path)
+#   e2e_visible CLASS             the visible top-level windows of a class, one line each
 #   e2e_click X Y [BUTTON]        a real click through xdotool
 #   e2e_key KEYS... / e2e_type T  real keys through xdotool
 #   e2e_screenshot FILE           the whole screen through ImageMagick
 #   e2e_pixel FILE X Y            the colour of one pixel, as "#RRGGBB"
+#   e2e_settled_pixel X Y         that of the screen once it stops changing (after a fade)
 #   e2e_shell_log                 the stand-in shell's message log
 #   e2e_check DESCRIPTION CMD...  run CMD, count a pass or a failure
 #   e2e_finish                    stop everything started, print the summary, exit
@@ -133,6 +135,11 @@ e2e_exists() {
   e2e_probe find "$1" >/dev/null
 }
 
+# One "hwnd pid visible left top right bottom" line per visible top-level window of CLASS.
+e2e_visible() {
+  e2e_probe visible "$1"
+}
+
 e2e_wait_window() {
   e2e_probe wait "$1" "${2:-10000}"
 }
@@ -155,6 +162,23 @@ e2e_screenshot() {
 
 e2e_pixel() {
   convert "$1" -format "#%[hex:p{$2,$3}]" info: 2>/dev/null | cut -c1-7
+}
+
+# The colour of a screen pixel once two screenshots in a row agree; one screenshot takes
+# longer than a whole fade of the start button (ten 20 ms steps).
+e2e_settled_pixel() {
+  local last="" now="" i
+  for i in $(seq 50); do
+    e2e_screenshot "$E2E_WORK/settled.png"
+    now=$(e2e_pixel "$E2E_WORK/settled.png" "$1" "$2")
+    if [ -n "$now" ] && [ "$now" = "$last" ]; then
+      echo "$now"
+      return 0
+    fi
+    last=$now
+  done
+  echo "$now"
+  return 1
 }
 
 e2e_check() {

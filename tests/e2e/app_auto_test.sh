@@ -35,7 +35,10 @@ e2e_start tvra "$E2E_BIN/tvra.exe"
 e2e_check "the main window exists" e2e_wait_window TVRA_MainWindow 15000
 e2e_check "settings.ini is a byte copy of settings_default.ini" \
   cmp -s "$settings" "$E2E_BIN/settings_default.ini"
-sleep 1
+# An answer comes from the message loop, which the program reaches only once it has decided
+# to stay.
+e2e_check "the program answers from its message loop" \
+  e2e_eventually e2e_probe send TVRA_MainWindow 1126
 e2e_check "the program is still running" kill -0 "$E2E_PID_tvra"
 e2e_probe post TVRA_MainWindow 1127 >/dev/null
 e2e_probe gone TVRA_MainWindow 8000 >/dev/null

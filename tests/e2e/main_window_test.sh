@@ -37,7 +37,22 @@ e2e_check "the main window comes up" e2e_wait_window TVRA_MainWindow 20000
 e2e_check "48826 reaches the taskbar" e2e_eventually taskbar_got 48826
 e2e_check "the start button is made" e2e_wait_window MyStartButton 10000
 e2e_check "1126 answers the screen DPI" test "$(e2e_probe send TVRA_MainWindow 1126)" = 96
-e2e_check "1052 answers the top level's place" e2e_probe send TVRA_MainWindow 1052
+
+# 1052 answers the place of the root level as shown: right | top << 16, and its height
+# written through the pointer in wParam.
+root_shown() { test "$(e2e_visible TVRA_MenuWindow | wc -l)" = 1; }
+menu_closed() { test -z "$(e2e_visible TVRA_MenuWindow)"; }
+e2e_probe post TVRA_MainWindow 1124 >/dev/null
+e2e_check "1124 shows the root level" e2e_eventually root_shown
+read -r _ _ _ root_left root_top root_right root_bottom <<<"$(e2e_visible TVRA_MenuWindow)"
+answer=$(e2e_probe send-out TVRA_MainWindow 1052)
+answer_is() { [ -n "${root_bottom:-}" ] && test "$1" = "$(($2))"; }
+e2e_check "1052 answers the root level's right and top ($answer; root ${root_left:-?} ${root_top:-?} ${root_right:-?} ${root_bottom:-?})" \
+  answer_is "${answer% *}" 'root_right | root_top << 16'
+e2e_check "and writes its height through wParam" \
+  answer_is "${answer#* }" 'root_bottom - root_top'
+e2e_probe post TVRA_MainWindow 1053 >/dev/null
+e2e_check "1053 closes it" e2e_eventually menu_closed
 sleep 2
 
 # Ten entries within a second: one rebuild a second after the last, one rewrite.

@@ -4,8 +4,13 @@
 //   winprobe wait PATH [ms]       wait until the window exists (default 10000 ms), then as find
 //   winprobe gone PATH [ms]       wait until no such window exists
 //   winprobe count CLASS          number of top-level windows of the class
+//   winprobe visible CLASS        as find, one line per visible top-level window of the class
 //   winprobe post PATH MSG [W L]  PostMessage
+//   winprobe post-all PATH MSG... PostMessage of each MSG (parameters 0) in one go, so all
+//                                 are queued before the window handles the first
 //   winprobe send PATH MSG [W L]  SendMessage (with a 5 s timeout), print the result
+//   winprobe send-out PATH MSG [L]  SendMessage with wParam pointing to a 32-bit integer in
+//                                 the window's process; print the result and that integer
 //   winprobe foreground           print the class of the foreground window
 //   winprobe run MS COMMAND...    start a program and print its exit code (waits MS ms)
 //
@@ -14,6 +19,7 @@
 // window is missing or a wait timed out, 2 on a usage error.
 #include <windows.h>
 
+#include <climits>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -68,6 +74,20 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
+struct VisibleArgs {
+    const wchar_t *cls;
+};
+
+BOOL CALLBACK PrintIfVisible(HWND window, LPARAM param)
+{
+    auto *args = reinterpret_cast<VisibleArgs *>(param);
+    wchar_t name[256];
+    if (IsWindowVisible(window) && GetClassNameW(window, name, 256) &&
+        wcscmp(name, args->cls) == 0)
+        PrintWindow(window);
+    return TRUE;
+}
+
 long long ParseNumber(const wchar_t *text)
 {
     return wcstoll(text, nullptr, 0);
@@ -106,6 +126,63 @@ int Count(int argc, wchar_t **argv)
     CountArgs args{argv[2], 0};
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&args));
     std::printf("%d\n", args.count);
+    return 0;
+}
+
+int Visible(int argc, wchar_t **argv)
+{
+    if (argc < 3)
+        return 2;
+    VisibleArgs args{argv[2]};
+    EnumWindows(PrintIfVisible, reinterpret_cast<LPARAM>(&args));
+    return 0;
+}
+
+int PostAll(int argc, wchar_t **argv)
+{
+    if (argc < 4)
+        return 2;
+    HWND window = FindPath(argv[2]);
+    if (!window)
+        return 1;
+    for (int i = 3; i < argc; ++i)
+        if (!PostMessageW(window, static_cast<UINT>(ParseNumber(argv[i])), 0, 0))
+            return 1;
+    return 0;
+}
+
+// A pointer in wParam means nothing in another process, so the integer lives in the
+// window's process; it starts as INT_MIN, which shows when nothing was written.
+int SendOut(int argc, wchar_t **argv)
+{
+    if (argc < 4)
+        return 2;
+    HWND window = FindPath(argv[2]);
+    if (!window)
+        return 1;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                 FALSE, pid);
+    if (!process)
+        return 1;
+    int value = INT_MIN;
+    void *remote = VirtualAllocEx(process, nullptr, sizeof value, MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    DWORD_PTR result = 0;
+    SIZE_T copied = 0;
+    bool ok = remote && WriteProcessMemory(process, remote, &value, sizeof value, &copied) &&
+              SendMessageTimeoutW(window, static_cast<UINT>(ParseNumber(argv[3])),
+                                  reinterpret_cast<WPARAM>(remote),
+                                  argc > 4 ? static_cast<LPARAM>(ParseNumber(argv[4])) : 0,
+                                  SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) &&
+              ReadProcessMemory(process, remote, &value, sizeof value, &copied);
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (!ok)
+        return 1;
+    std::printf("%lld %d\n", static_cast<long long>(result), value);
     return 0;
 }
 
@@ -187,10 +264,16 @@ int wmain(int argc, wchar_t **argv)
         return Wait(argc, argv, true);
     if (wcscmp(command, L"count") == 0)
         return Count(argc, argv);
+    if (wcscmp(command, L"visible") == 0)
+        return Visible(argc, argv);
     if (wcscmp(command, L"post") == 0)
         return Message(argc, argv, false);
+    if (wcscmp(command, L"post-all") == 0)
+        return PostAll(argc, argv);
     if (wcscmp(command, L"send") == 0)
         return Message(argc, argv, true);
+    if (wcscmp(command, L"send-out") == 0)
+        return SendOut(argc, argv);
     if (wcscmp(command, L"foreground") == 0)
         return Foreground();
     if (wcscmp(command, L"run") == 0)

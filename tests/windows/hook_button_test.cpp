@@ -56,17 +56,59 @@ LRESULT CALLBACK ButtonSpyProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return CallWindowProcW(g_buttonProc, window, message, wParam, lParam);
 }
 
-void Pump(DWORD ms)
+// Handles every message already queued for this thread, and those they queue in turn.
+void Drain()
 {
-    const DWORD end = GetTickCount() + ms;
-    do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// A timer of this thread, set for `ms` when made.  Timers come in the order they fall due
+// and after every posted message, so once it has fired every timer of the button that fell
+// due before it, and what those posted, has been handled, however slow the machine.
+class Deadline {
+public:
+    explicit Deadline(UINT ms) : id_(SetTimer(nullptr, 0, ms, nullptr)) {}
+    ~Deadline() { KillTimer(nullptr, id_); }
+    Deadline(const Deadline &) = delete;
+    Deadline &operator=(const Deadline &) = delete;
+
+    // Pumps this thread's messages until `done` holds or the deadline has fired; says
+    // whether `done` holds.
+    template <class Done>
+    bool PumpUntil(Done done)
+    {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (!fired_ && !done() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_TIMER && !msg.hwnd && msg.wParam == id_) {
+                fired_ = true;
+                break;
+            }
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
+        // Nothing more is pumped: a timer due after the deadline must not run before the
+        // caller's next step.
+        return done();
+    }
+
+    void Pump()
+    {
+        PumpUntil([] { return false; });
+    }
+
+private:
+    UINT_PTR id_;
+    bool fired_ = false;
+};
+
+// Every timer of the button due within `ms` from now has been handled when this returns.
+void PumpTimersDueWithin(UINT ms)
+{
+    Deadline(ms).Pump();
 }
 
 int CountReceived(HWND window, UINT message)
@@ -176,7 +218,7 @@ protected:
         g_dpi = dpi;
         MakeTaskbar(height);
         PostMessageW(taskbar, UM_TASKBAR_CREATE_BUTTON, 0, 0);
-        Pump(100);
+        Drain();
         button = FindWindowW(kStartButtonClass, nullptr);
         ASSERT_NE(button, nullptr);
         g_received.clear();
@@ -186,7 +228,7 @@ protected:
     {
         if (taskbar) {
             PostMessageW(taskbar, UM_TASKBAR_REMOVE_BUTTON, 0, 0);
-            Pump(50);
+            Drain();
             DestroyWindow(taskbar);
         }
         g_received.clear();
@@ -195,7 +237,7 @@ protected:
     void Click(UINT message)
     {
         SendMessageW(button, message, MK_LBUTTON, MAKELPARAM(10, 10));
-        Pump(50);
+        Drain();
     }
 
     HWND main() const { return g_library->main; }
@@ -275,14 +317,15 @@ TEST_F(StartButton, HiddenWhileAFullScreenWindowIsInFront)
                                  m.right - m.left, m.bottom - m.top, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
     SetForegroundWindow(video);
-    Pump(2300);
-    EXPECT_FALSE(IsWindowVisible(button)) << "within two seconds";
+    // The full-screen check runs every two seconds.
+    EXPECT_TRUE(Deadline(2300).PumpUntil([&] { return !IsWindowVisible(button); }))
+        << "hidden within two seconds";
 
     // One pixel short of the monitor is not full screen.
     SetWindowPos(video, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top - 1,
                  SWP_NOZORDER);
-    Pump(2300);
-    EXPECT_TRUE(IsWindowVisible(button));
+    EXPECT_TRUE(Deadline(2300).PumpUntil([&] { return IsWindowVisible(button) != FALSE; }))
+        << "shown again within two seconds";
     DestroyWindow(video);
 }
 
@@ -292,14 +335,14 @@ TEST_F(StartButton, SecondRequestKeepsOneButtonAndOtherWindowsAreIgnored)
     const RECT taskListNow = WindowRectOf(taskList);
     PostMessageW(taskbar, UM_TASKBAR_CREATE_BUTTON, 0, 0);
     PostMessageW(taskbar, UM_TASKBAR_CREATE_BUTTON, 0, 0);
-    Pump(100);
+    Drain();
     EXPECT_EQ(CountButtons(), 1);
     EXPECT_EQ(FindWindowW(kStartButtonClass, nullptr), button);
     EXPECT_EQ(Describe(WindowRectOf(taskList)), Describe(taskListNow));
 
     // Removal asked of a window that is not the taskbar does nothing.
     PostMessageW(main(), UM_TASKBAR_REMOVE_BUTTON, 0, 0);
-    Pump(50);
+    Drain();
     EXPECT_TRUE(IsWindow(button));
 }
 
@@ -307,7 +350,7 @@ TEST_F(StartButton, RemovalGivesTheTaskListBackAndUnregistersTheClass)
 {
     CreateButton(40);
     PostMessageW(taskbar, UM_TASKBAR_REMOVE_BUTTON, 0, 0);
-    Pump(50);
+    Drain();
     EXPECT_FALSE(IsWindow(button));
     EXPECT_EQ(Describe(WindowRectOf(taskList)), Describe(originalTaskList));
     WNDCLASSEXW wc{sizeof(wc)};
@@ -317,7 +360,7 @@ TEST_F(StartButton, RemovalGivesTheTaskListBackAndUnregistersTheClass)
     SetWindowPos(taskList, nullptr, 30, 0, 500, 40, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT placed = WindowRectOf(taskList);
     PostMessageW(taskbar, UM_TASKBAR_REMOVE_BUTTON, 0, 0);
-    Pump(50);
+    Drain();
     EXPECT_EQ(Describe(WindowRectOf(taskList)), Describe(placed));
 }
 
@@ -343,7 +386,7 @@ TEST_F(StartButton, TaskListLayoutKeepsRoomAndTheButtonFollows)
 
     // Removal gives back the place last asked for.
     PostMessageW(taskbar, UM_TASKBAR_REMOVE_BUTTON, 0, 0);
-    Pump(50);
+    Drain();
     EXPECT_EQ(Describe(WindowRectOf(taskList)), Describe({50, top, 650, top + 40}));
 }
 
@@ -353,11 +396,11 @@ TEST_F(StartButton, SlidingTaskbarTakesTheButtonAwayAndBack)
     const UINT slide = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
     // Auto-hidden: 2 px left on screen; the button goes 10000 px up.
     SetWindowPos(taskbar, nullptr, 0, kScreenBottom - 2, 0, 0, slide);
-    Pump(50);
+    Drain();
     EXPECT_EQ(Describe(WindowRectOf(button)),
               Describe({4, 796 - 10000, 52, 844 - 10000}));
     SetWindowPos(taskbar, nullptr, 0, kScreenBottom - 40, 0, 0, slide);
-    Pump(50);
+    Drain();
     EXPECT_EQ(Describe(WindowRectOf(button)), Describe({4, 758, 52, 806}));
 }
 
@@ -400,7 +443,7 @@ TEST_F(StartButton, WindowsKeyOpensTheMenuUnlessMarkedOrShifted)
         g_received.clear();
         SetKey(VK_SHIFT, c.shift);
         PostMessageW(taskbar, WM_SYSCOMMAND, SC_TASKLIST, c.lParam);
-        Pump(50);
+        Drain();
         SetKey(VK_SHIFT, false);
         EXPECT_EQ(CountReceived(taskbar, WM_SYSCOMMAND), c.reachesTaskbar ? 1 : 0) << c.name;
         EXPECT_EQ(CountReceived(main(), UM_TOGGLE_MENU), c.reachesTaskbar ? 0 : 1) << c.name;
@@ -416,7 +459,7 @@ TEST_F(StartButton, ShiftWithTheWindowsKeyAsksForTheStartScreen)
         g_received.clear();
         SetKey(VK_LWIN, windowsKey);
         PostMessageW(taskbar, WM_KEYDOWN, VK_SHIFT, 0);
-        Pump(50);
+        Drain();
         SetKey(VK_LWIN, false);
         EXPECT_EQ(CountReceived(button, WM_SYSCOMMAND), windowsKey ? 1 : 0);
         if (windowsKey && !g_received.empty()) {
@@ -431,12 +474,12 @@ TEST_F(StartButton, ShutdownRequestAndButtonCloseGoToTheMainWindow)
 {
     CreateButton(40);
     PostMessageW(taskbar, TASKBAR_SHUTDOWN_REQUEST, 0, 0);
-    Pump(50);
+    Drain();
     EXPECT_EQ(CountReceived(taskbar, TASKBAR_SHUTDOWN_REQUEST), 0);
     EXPECT_EQ(CountReceived(main(), WM_CLOSE), 1);
 
     PostMessageW(button, WM_CLOSE, 0, 0);
-    Pump(50);
+    Drain();
     EXPECT_EQ(CountReceived(main(), WM_CLOSE), 2);
     EXPECT_TRUE(IsWindow(button));
 }
@@ -444,16 +487,20 @@ TEST_F(StartButton, ShutdownRequestAndButtonCloseGoToTheMainWindow)
 TEST_F(StartButton, DragRestingHalfASecondOpensTheMenu)
 {
     CreateButton(40);
-    SendMessageW(button, UM_BUTTON_DRAG_ENTER, 0, 0);
-    Pump(250);
+    {
+        Deadline quarter(250);  // set before the rest timer, so it fires first
+        SendMessageW(button, UM_BUTTON_DRAG_ENTER, 0, 0);
+        quarter.Pump();
+    }
+    EXPECT_EQ(CountReceived(main(), UM_TOGGLE_MENU), 0) << "not before a quarter second";
     SendMessageW(button, UM_BUTTON_DRAG_LEAVE, 0, 0);
-    Pump(500);
+    PumpTimersDueWithin(500);
     EXPECT_EQ(CountReceived(main(), UM_TOGGLE_MENU), 0) << "left too early";
 
     SendMessageW(button, UM_BUTTON_DRAG_ENTER, 0, 0);
-    Pump(700);
+    PumpTimersDueWithin(700);
     EXPECT_EQ(CountReceived(main(), UM_TOGGLE_MENU), 1);
-    Pump(600);
+    PumpTimersDueWithin(600);
     EXPECT_EQ(CountReceived(main(), UM_TOGGLE_MENU), 1) << "once only";
 }
 
@@ -462,7 +509,7 @@ TEST_F(StartButton, EdgeWindowMouseIsSwallowedWhileCornersAreOff)
     CreateButton(40);
     HWND edge = CreateWindowExW(WS_EX_TOOLWINDOW, kEdgeWindowClass, L"", WS_POPUP, 0, 0, 8, 8,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    Pump(1200);  // the button remembers the edge window every second
+    PumpTimersDueWithin(1200);  // the button remembers the edge window every second
 
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_CURRENT_USER, kFlagsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -494,7 +541,7 @@ TEST_F(StartButton, EdgeWindowMouseIsSwallowedWhileCornersAreOff)
         g_received.clear();
         SetKey(VK_SHIFT, c.shift);
         PostMessageW(edge, c.message, 0, MAKELPARAM(2, 2));
-        Pump(30);
+        Drain();
         SetKey(VK_SHIFT, false);
         EXPECT_EQ(CountReceived(edge, c.message), c.passes ? 1 : 0) << c.name;
     }
@@ -502,7 +549,7 @@ TEST_F(StartButton, EdgeWindowMouseIsSwallowedWhileCornersAreOff)
     g_received.clear();
     RegDeleteValueW(key, kDisableCornersValue);
     PostMessageW(main(), WM_MOUSEMOVE, 0, 0);
-    Pump(30);
+    Drain();
     EXPECT_EQ(CountReceived(main(), WM_MOUSEMOVE), 1);
     RegCloseKey(key);
     DestroyWindow(edge);
