@@ -115,3 +115,16 @@ inline constexpr int kSearchButtonControlId = 27182;
 // Both parameters of a WM_CONTEXTMENU that the search results list posts to a level: the
 // context menu is for the item whose path it left in the menu-wide SharedPath.
 inline constexpr long long kSearchResultContextMarker = 0x0ACEBEDA;
+
+// ---- Messages of the program's own controls ----
+enum IconControlMessage : unsigned {
+    UM_ICON_SET = 1025,              // wParam: the icon to show (the control does not own it)
+};
+
+enum ColorControlMessage : unsigned {
+    UM_COLOR_GET = 1025,             // result: the colour
+    UM_COLOR_SET = 1026,             // wParam: the new colour
+    UM_COLOR_CHOSEN = 1027,          // to the parent: wParam the colour, lParam the box's id
+    UM_COLOR_RIGHT_CLICK = 1028,     // to the parent: lParam the box's id
+};
+
