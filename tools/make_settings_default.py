@@ -2,17 +2,89 @@
 """Turns the readable defaults source (UTF-8, one line per entry) into the shipped
 settings_default.ini: UTF-16 little-endian with a byte-order mark and CR LF line ends.
 With --cpp it writes the same text as a C++ source instead, for the program's built-in
-copy, so both always hold the same units.
+copy, so both always hold the same units.  With --texts it puts the language texts of a
+translation (LocalXxx=... lines only) in place of the English ones; a translation that
+lacks a key, has one the source does not, changes a text's printf placeholders or
+overflows a language slot stops the build.
 
-usage: make_settings_default.py SOURCE.txt OUTPUT.ini
+usage: make_settings_default.py [--texts TRANSLATION.txt] SOURCE.txt OUTPUT.ini
        make_settings_default.py --cpp SOURCE.txt OUTPUT.cpp
 """
+import re
 import sys
 
+# A language slot of the settings record holds 79 characters and the terminator.
+SLOT_CHARACTERS = 79
+PLACEHOLDER = re.compile(r"%[-+ #0]*(?:\d+|\*)?(?:\.(?:\d+|\*))?(?:hh|h|ll|l|L|I64|I32|I)?[diouxXeEfgGcCsSp%]")
 
-def settings_text(source):
-    with open(source, encoding="utf-8") as f:
-        lines = f.read().splitlines()
+
+class TextsError(Exception):
+    pass
+
+
+def is_language_line(line):
+    return line.startswith("Local") and "=" in line
+
+
+def placeholders(text):
+    return [m.group(0) for m in PLACEHOLDER.finditer(text)]
+
+
+def read_lines(path):
+    with open(path, encoding="utf-8") as f:
+        return f.read().splitlines()
+
+
+def read_texts(lines):
+    """The key=text pairs of a translation; comments and blank lines are skipped."""
+    texts = {}
+    for number, line in enumerate(lines, 1):
+        if not line.strip() or line.startswith(";"):
+            continue
+        if not is_language_line(line):
+            raise TextsError("line %d is not a LocalXxx=text line: %r" % (number, line))
+        key, text = line.split("=", 1)
+        if key in texts:
+            raise TextsError("%s is given twice" % key)
+        texts[key] = text
+    return texts
+
+
+def merge_texts(source_lines, translation_lines):
+    """The source lines with every language text taken from the translation."""
+    texts = read_texts(translation_lines)
+    merged, seen = [], set()
+    for line in source_lines:
+        if is_language_line(line):
+            key, english = line.split("=", 1)
+            if key not in texts:
+                raise TextsError("%s has no translation" % key)
+            if placeholders(texts[key]) != placeholders(english):
+                raise TextsError("%s: placeholders %s, the English text has %s" % (
+                    key, placeholders(texts[key]), placeholders(english)))
+            line = key + "=" + texts[key]
+            seen.add(key)
+        merged.append(line)
+    unknown = sorted(set(texts) - seen)
+    if unknown:
+        raise TextsError("keys the defaults do not have: " + ", ".join(unknown))
+    return merged
+
+
+def check_lengths(lines):
+    for line in lines:
+        if is_language_line(line):
+            key, text = line.split("=", 1)
+            if len(text.encode("utf-16-le")) // 2 > SLOT_CHARACTERS:
+                raise TextsError("%s is %d characters long; a language slot holds %d" % (
+                    key, len(text.encode("utf-16-le")) // 2, SLOT_CHARACTERS))
+
+
+def settings_text(source, translation=None):
+    lines = read_lines(source)
+    if translation:
+        lines = merge_texts(lines, read_lines(translation))
+    check_lengths(lines)
     return "\ufeff" + "\r\n".join(lines) + "\r\n"
 
 
@@ -51,8 +123,14 @@ def main():
     as_cpp = args and args[0] == "--cpp"
     if as_cpp:
         args = args[1:]
+    translation = None
+    if args and args[0] == "--texts":
+        translation, args = args[1], args[2:]
     source, output = args
-    text = settings_text(source)
+    try:
+        text = settings_text(source, translation)
+    except TextsError as e:
+        sys.exit("%s: %s" % (translation or source, e))
     if not as_cpp:
         write_if_changed(output, text.encode("utf-16-le"))
         return

@@ -29,6 +29,7 @@ void WINAPI WaitKeepingPainted(DWORD ms)
 const TUninstallSystem kRealUninstallSystem = {
     FindWindowW,    SendMessageTimeoutW, WaitKeepingPainted, ShellExecuteW,
     RegDeleteTreeW, RegFlushKey,         SHGetFolderPathW,   GetModuleFileNameW,
+    MoveFileExW,
 };
 
 TUninstallerRecord g_Uninstaller = {nullptr, nullptr, false, 0, &kRealUninstallSystem};
@@ -214,6 +215,21 @@ bool WriteAndStartCleanupScript()
     return true;
 }
 
+void ScheduleRemovalAtRestart()
+{
+    const TUninstallSystem &system = *g_Uninstaller.system;
+    wchar_t modulePath[MAX_PATH];
+    DWORD length = system.moduleFileName(nullptr, modulePath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    std::u16string folder(FolderOfPath(std::u16string_view(U16(modulePath), length)));
+    if (folder.empty())
+        return;
+    // Registered in this order, so the folder is empty by the time its turn comes.
+    system.moveFileEx(W((folder + u"\\hallet.dll").c_str()), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    system.moveFileEx(W(folder.c_str()), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
 void RunUninstallSteps()
 {
     const TUninstallSystem &system = *g_Uninstaller.system;
@@ -232,6 +248,7 @@ void RunUninstallSteps()
     system.flushKey(HKEY_CURRENT_USER);
     system.deleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallEntryKey);
     WriteAndStartCleanupScript();
+    ScheduleRemovalAtRestart();
 }
 
 INT_PTR CALLBACK UninstallerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

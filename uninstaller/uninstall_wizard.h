@@ -16,6 +16,7 @@ struct TUninstallSystem {
     LSTATUS(WINAPI *flushKey)(HKEY);
     HRESULT(WINAPI *folderPath)(HWND, int csidl, HANDLE token, DWORD flags, LPWSTR path);
     DWORD(WINAPI *moduleFileName)(HMODULE, LPWSTR, DWORD);
+    BOOL(WINAPI *moveFileEx)(LPCWSTR from, LPCWSTR to, DWORD flags);
 };
 
 // The one process-wide record of the wizard.
@@ -40,13 +41,17 @@ inline constexpr const wchar_t *kUninstallEntryKey =
 
 INT_PTR CALLBACK UninstallerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Steps 1 to 9, in order, on the calling thread.
+// Steps 1 to 9, in order, on the calling thread, then the removal at the next restart.
 void RunUninstallSteps();
 
 // Writes the clean-up script into the local application data folder and starts it hidden;
 // does neither when the folder is unknown or a path cannot be written in the script's code
 // page.  Returns whether the script was started.
 bool WriteAndStartCleanupScript();
+
+// Schedules the hook library and then the install folder for removal at the next restart:
+// the shell keeps the library mapped, so the script can delete neither.
+void ScheduleRemovalAtRestart();
 
 // The whole program: returns the exit code.
 int RunUninstaller(HINSTANCE instance);

@@ -26,6 +26,7 @@ struct FakeLog {
     bool localDataKnown = true;
     std::wstring localData;
     std::wstring modulePath = L"C:\\Program Files\\Orvella\\TVRAUninstaller.exe";
+    bool modulePathKnown = true;
 };
 FakeLog *g_log = nullptr;
 HWND const kMainWindow = reinterpret_cast<HWND>(0x4242);
@@ -80,14 +81,28 @@ HRESULT WINAPI FakeFolderPath(HWND, int csidl, HANDLE, DWORD, LPWSTR path)
 }
 DWORD WINAPI FakeModuleFileName(HMODULE, LPWSTR buffer, DWORD size)
 {
+    if (!g_log->modulePathKnown)
+        return 0;
     lstrcpynW(buffer, g_log->modulePath.c_str(), size);
     return static_cast<DWORD>(g_log->modulePath.size());
+}
+
+BOOL WINAPI FakeMoveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    g_log->calls.push_back(std::wstring(L"move [") + from + L"] to [" + (to ? to : L"nothing") +
+                           L"]" + (flags == MOVEFILE_DELAY_UNTIL_REBOOT ? L" at restart" : L" now?"));
+    return TRUE;
 }
 
 const TUninstallSystem kFakeSystem = {
     FakeFindWindow, FakeSend,  FakeSleep,      FakeShellExecute,
     FakeDeleteTree, FakeFlush, FakeFolderPath, FakeModuleFileName,
+    FakeMoveFileEx,
 };
+
+const wchar_t *const kLibraryAtRestart =
+    L"move [C:\\Program Files\\Orvella\\hallet.dll] to [nothing] at restart";
+const wchar_t *const kFolderAtRestart = L"move [C:\\Program Files\\Orvella] to [nothing] at restart";
 
 std::wstring SystemFolder()
 {
@@ -138,6 +153,8 @@ TEST_F(UninstallSteps, RunInOrderWithTheirWaits)
         L"flush HKCU",
         L"delete HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvella",
         L"run default [" + ScriptPath().wstring() + L"] [] hidden",
+        kLibraryAtRestart,
+        kFolderAtRestart,
     };
     EXPECT_EQ(log.calls, expected);
     EXPECT_EQ(g_Uninstaller.step, 1);
@@ -147,10 +164,27 @@ TEST_F(UninstallSteps, WithoutAMainProgramEveryOtherStepStillRuns)
 {
     log.mainWindowRuns = false;
     RunUninstallSteps();
-    ASSERT_EQ(log.calls.size(), 9u);
+    ASSERT_EQ(log.calls.size(), 11u);
     EXPECT_EQ(log.calls[0], L"find TVRA_MainWindow");
     EXPECT_EQ(log.calls[1], L"sleep 7000");
-    EXPECT_EQ(log.calls.back(), L"run default [" + ScriptPath().wstring() + L"] [] hidden");
+    EXPECT_EQ(log.calls[8], L"run default [" + ScriptPath().wstring() + L"] [] hidden");
+}
+
+// The hook library stays mapped in the shell, so the script cannot delete it or the folder.
+TEST_F(UninstallSteps, LibraryThenFolderAreScheduledForRestartEvenWithoutAScript)
+{
+    log.localDataKnown = false;
+    RunUninstallSteps();
+    ASSERT_GE(log.calls.size(), 2u);
+    EXPECT_EQ(std::vector<std::wstring>(log.calls.end() - 2, log.calls.end()),
+              (std::vector<std::wstring>{kLibraryAtRestart, kFolderAtRestart}));
+}
+
+TEST_F(UninstallSteps, NothingIsScheduledWithoutTheProgramsOwnPath)
+{
+    log.modulePathKnown = false;
+    ScheduleRemovalAtRestart();
+    EXPECT_TRUE(log.calls.empty());
 }
 
 TEST_F(UninstallSteps, ScriptIsWrittenByteExactIntoLocalApplicationData)
