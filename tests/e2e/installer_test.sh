@@ -48,14 +48,11 @@ set_aside_in_use() {
   done
   return $found
 }
-# What the wizard's script leaves of the install folder, by design, besides files in use.
+# What the wizard's script leaves of the install folder besides files in use.
 leftovers_not_in_use() {
   local f
   while IFS= read -r f; do
-    case $f in
-      LICENSE.txt | images/*.png) ;;
-      *) mapped "$program_folder/$f" || echo "$f" ;;
-    esac
+    mapped "$program_folder/$f" || echo "$f"
   done < <(cd "$program_folder" && find . -type f | sed 's|^\./||')
 }
 gone_or_mapped() { ! test -e "$1" || mapped "$1"; }

@@ -2,7 +2,7 @@
 
 #include "uninstaller/portable/cleanup_script.h"
 
-TEST(CleanupScript, TwelveQuotedLinesEndedByCarriageReturnLineFeed)
+TEST(CleanupScript, QuotedLinesEndedByCarriageReturnLineFeedRemoveEverythingInstalled)
 {
     const std::string expected =
         "del \"C:\\Program Files\\Orvella\\images\\*.bmp\"\r\n"
@@ -12,6 +12,10 @@ TEST(CleanupScript, TwelveQuotedLinesEndedByCarriageReturnLineFeed)
         "del \"C:\\Program Files\\Orvella\\*.eng\"\r\n"
         "del \"C:\\Program Files\\Orvella\\*.esp\"\r\n"
         "del \"C:\\Program Files\\Orvella\\*.dll\"\r\n"
+        "del \"C:\\Program Files\\Orvella\\images\\*.png\"\r\n"
+        "del \"C:\\Program Files\\Orvella\\images\\*.jpg\"\r\n"
+        "rd \"C:\\Program Files\\Orvella\\images\"\r\n"
+        "del \"C:\\Program Files\\Orvella\\LICENSE.txt\"\r\n"
         ":REPEAT\r\n"
         "del \"C:\\Program Files\\Orvella\\TVRAUninstaller.exe\"\r\n"
         "if exist \"C:\\Program Files\\Orvella\\TVRAUninstaller.exe\" goto REPEAT\r\n"

@@ -216,8 +216,10 @@ protected:
         fs::copy_file(bin / L"TVRAUninstaller.exe", install / L"TVRAUninstaller.exe");
         fs::copy_file(bin / L"TVRAService.exe", install / L"TVRAService.exe");
         fs::copy_file(SelfPath(), install / L"tvra.exe");
-        for (const wchar_t *name : {L"hallet.dll", L"settings_default.ini", L"lang.eng",
-                                    L"lang.esp", L"images\\side.bmp", L"images\\start-normal.png"})
+        for (const wchar_t *name :
+             {L"hallet.dll", L"settings_default.ini", L"lang.eng", L"lang.esp", L"LICENSE.txt",
+              L"notes.txt", L"images\\side.bmp", L"images\\start-normal.png",
+              L"images\\1101.jpg"})
             std::ofstream(install / name) << "x";
         mainProgram = Start(install / L"tvra.exe");
         for (int i = 0; i < 200 && !FindWindowW(kMainWindowClass, nullptr); ++i)
@@ -326,12 +328,13 @@ TEST_F(UninstallWizard, UninstallRemovesProgramServiceKeysAndListedFiles)
         Sleep(100);
     EXPECT_FALSE(fs::exists(script)) << "the script did not run to its end";
 
-    for (const wchar_t *gone : {L"TVRAUninstaller.exe", L"TVRAService.exe", L"tvra.exe",
-                                L"hallet.dll", L"settings_default.ini", L"lang.eng", L"lang.esp",
-                                L"images\\side.bmp", L"help"})
+    for (const wchar_t *gone :
+         {L"TVRAUninstaller.exe", L"TVRAService.exe", L"tvra.exe", L"hallet.dll",
+          L"settings_default.ini", L"lang.eng", L"lang.esp", L"LICENSE.txt", L"images\\side.bmp",
+          L"images\\start-normal.png", L"images\\1101.jpg", L"images", L"help"})
         EXPECT_FALSE(fs::exists(install / gone)) << fs::path(gone).string();
-    // A picture of another kind stays, and so does the folder that holds it.
-    EXPECT_TRUE(fs::exists(install / L"images\\start-normal.png"));
+    // A file the setup program did not put there stays, and so does the folder that holds it.
+    EXPECT_TRUE(fs::exists(install / L"notes.txt"));
     RunSc(L"delete TVRAService");
 }
 

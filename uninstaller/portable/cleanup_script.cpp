@@ -26,6 +26,11 @@ std::string BuildCleanupScript(std::string_view installFolder, std::string_view 
         "del \"" + folder + "\\*.eng\"",
         "del \"" + folder + "\\*.esp\"",
         "del \"" + folder + "\\*.dll\"",
+        // What the setup program installs beyond the lines above, so that the folder can go.
+        "del \"" + folder + "\\images\\*.png\"",
+        "del \"" + folder + "\\images\\*.jpg\"",
+        "rd \"" + folder + "\\images\"",
+        "del \"" + folder + "\\LICENSE.txt\"",
         // Repeats until the uninstaller has exited and its file can go.
         ":REPEAT",
         "del \"" + folder + "\\TVRAUninstaller.exe\"",
