@@ -19,13 +19,14 @@ uint32_t Channel(uint32_t pixel, int c)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzInput in(data, size);
-    const int width = in.ConsumeIntegralInRange<int>(-2, 300);
-    const int height = in.ConsumeIntegralInRange<int>(-2, 300);
+    // Pictures up to twice the largest button; larger ones only cost time per run.
+    const int width = in.ConsumeIntegralInRange<int>(-2, 2 * kLargestButtonSize);
+    const int height = in.ConsumeIntegralInRange<int>(-2, 2 * kLargestButtonSize);
     // The button size as the DPI gives it, or any size a caller might pass.
     const long long dpi = in.ConsumeIntegralInRange<long long>(-1, 200000);
     int buttonSize = ButtonSizeForDpi(dpi);
     if (in.ConsumeBool())
-        buttonSize = in.ConsumeIntegralInRange<int>(-1, 200);
+        buttonSize = in.ConsumeIntegralInRange<int>(-1, kLargestButtonSize + 8);
     const int step = in.ConsumeIntegralInRange<int>(-20, 30);
     const bool uniform = in.ConsumeBool();
 
