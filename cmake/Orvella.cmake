@@ -4,7 +4,14 @@ function(orvella_configure_native)
   if(NOT CMAKE_BUILD_TYPE)
     set(CMAKE_BUILD_TYPE Debug PARENT_SCOPE)
   endif()
-  add_compile_options(-Wall -Wextra -fsanitize=address,undefined -fno-omit-frame-pointer
+  # The fuzz build (clang, ORVELLA_FUZZ) instruments the portable code for libFuzzer; only
+  # the fuzz targets themselves link libFuzzer's main.
+  if(ORVELLA_FUZZ)
+    set(sanitizers fuzzer-no-link,address,undefined)
+  else()
+    set(sanitizers address,undefined)
+  endif()
+  add_compile_options(-Wall -Wextra -fsanitize=${sanitizers} -fno-omit-frame-pointer
                       -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endfunction()

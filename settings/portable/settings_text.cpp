@@ -4,11 +4,24 @@
 
 #include "common/portable/text.h"
 
+// Where "key=" starts a line.  A match inside a line (in a comment, in a longer key, or in
+// a text value that itself holds "key=") names nothing: a save would otherwise write the
+// value into that other line and read it back from there.  A byte-order mark may come first.
+static size_t FindKeyLine(std::u16string_view text, const std::u16string &pattern)
+{
+    for (size_t at = text.find(pattern); at != std::u16string_view::npos;
+         at = text.find(pattern, at + 1))
+        if (at == 0 || text[at - 1] == u'\r' || text[at - 1] == u'\n' ||
+            (at == 1 && text[0] == u'\uFEFF'))
+            return at;
+    return std::u16string_view::npos;
+}
+
 std::u16string ReadSettingValue(std::u16string_view text, std::u16string_view key)
 {
     std::u16string pattern(key);
     pattern += u'=';
-    size_t at = text.find(pattern);
+    size_t at = FindKeyLine(text, pattern);
     if (at == std::u16string_view::npos)
         return {};
     size_t start = at + pattern.size();
@@ -137,7 +150,7 @@ void ReplaceSettingInText(std::u16string &text, std::u16string_view key,
 {
     std::u16string pattern(key);
     pattern += u'=';
-    size_t at = text.find(pattern);
+    size_t at = FindKeyLine(text, pattern);
     if (at != std::u16string::npos) {
         size_t start = at + pattern.size();
         size_t end = text.find_first_of(u"\r\n", start);

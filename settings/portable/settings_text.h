@@ -20,8 +20,8 @@ struct SettingRow {
     size_t Capacity;
 };
 
-// The value after the first "key=", up to CR, LF or the end, at most 259 units; empty
-// when the key is absent.
+// The value after the first "key=" that starts a line, up to CR, LF or the end, at most
+// 259 units; empty when the key is absent.
 std::u16string ReadSettingValue(std::u16string_view text, std::u16string_view key);
 
 int32_t ReadIntValue(std::u16string_view value);
@@ -33,8 +33,8 @@ std::u16string FormatFlagValue(bool value);
 std::u16string FormatColourValue(uint32_t colour);
 std::u16string FormatRowValue(const SettingRow &row);
 
-// Puts "key=value" in place of the first "key=old" (the rest of the text untouched), or
-// appends it, after a CR LF when the text does not already end with one.
+// Puts "key=value" in place of the first "key=old" that starts a line (the rest of the text
+// untouched), or appends it, after a CR LF when the text does not already end with one.
 void ReplaceSettingInText(std::u16string &text, std::u16string_view key,
                           std::u16string_view value);
 

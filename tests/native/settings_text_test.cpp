@@ -67,7 +67,7 @@ TEST(SettingsWriters, FormatsEachTypeAsTheFileHoldsIt)
     EXPECT_EQ(FormatColourValue(ReadColourValue(u"0xC0FFEE")), u"0xC0FFEE");
 }
 
-TEST(ReadSettingValue, FindsTheFirstExactKeyAnywhereInTheText)
+TEST(ReadSettingValue, FindsTheFirstExactKeyThatStartsALine)
 {
     std::u16string_view text = u"\uFEFF; comment\r\nA=1\r\nMenuDelay=300\r\nMenuDelay=900\r\n"
                                u"Blank =x\r\nLast= tail  ";
@@ -77,6 +77,12 @@ TEST(ReadSettingValue, FindsTheFirstExactKeyAnywhereInTheText)
     EXPECT_EQ(ReadSettingValue(text, u"Last"), u" tail  ");
     EXPECT_EQ(ReadSettingValue(text, u"Missing"), u"");
     EXPECT_EQ(ReadSettingValue(u"K=a\nb", u"K"), u"a");
+    // Inside a line, in a comment, a longer key or another value, a key names nothing.
+    EXPECT_EQ(ReadSettingValue(u"; MenuDelay=1\r\nXMenuDelay=2\r\nA=MenuDelay=3\r\n"
+                               u"MenuDelay=4", u"MenuDelay"), u"4");
+    EXPECT_EQ(ReadSettingValue(u"\uFEFFMenuDelay=5\r\n", u"MenuDelay"), u"5");
+    EXPECT_EQ(ReadSettingValue(u"A=1\rB=2\nC=3", u"B"), u"2");
+    EXPECT_EQ(ReadSettingValue(u"A=1\rB=2\nC=3", u"C"), u"3");
 }
 
 TEST(ReadSettingValue, CutsALongValueTo259Units)
@@ -179,6 +185,28 @@ TEST(SettingRows, WriteAndReplaceUseTheSameValueTexts)
     std::u16string text = u"; c\r\nFlag=no\r\nShort=zz\r\n";
     ReplaceRowsInText(text, RowsOf(f));
     EXPECT_EQ(text, u"; c\r\nFlag=yes\r\nShort=a\r\nNumber=-3\r\nColour=0x0000AB");
+}
+
+// Found by fuzzing: a text value holding "Number=" made the save write the number into the
+// text's line, and the text's own replace then wiped it.
+TEST(SettingRows, ATextValueHoldingAnotherKeyReadsBackAfterASave)
+{
+    Fixture saved;
+    saved.Number = 42;
+    std::u16string_view(u"N=").copy(saved.Short, 2);
+    std::vector<SettingRow> rows = {
+        {u"Short", SettingType::Text, saved.Short, 4},
+        {u"N", SettingType::Int, &saved.Number, 0},
+    };
+    std::u16string text = u"Short=\r\n";
+    ReplaceRowsInText(text, rows);
+    EXPECT_EQ(text, u"Short=N=\r\nN=42");
+
+    Fixture read;
+    ReadRows(text, {{u"Short", SettingType::Text, read.Short, 4},
+                    {u"N", SettingType::Int, &read.Number, 0}});
+    EXPECT_EQ(std::u16string_view(read.Short), u"N=");
+    EXPECT_EQ(read.Number, 42);
 }
 
 TEST(SettingsFileBytes, AreLittleEndianUnitsUpToTheFirstZero)
