@@ -172,3 +172,18 @@ void ApplyGlowThrough(const TSurface &surface, const TSurface &layer, HTHEME the
     SealTextAlpha(layer.Pixels());
     BlendSurface(surface.Dc(), 0, 0, layer);
 }
+
+void PaintUpdate(HWND window, TWindowPainter paint)
+{
+    PAINTSTRUCT update;
+    HDC dc = BeginPaint(window, &update);
+    paint(window, dc, update.rcPaint);
+    EndPaint(window, &update);
+}
+
+void PaintClient(HWND window, HDC dc, TWindowPainter paint)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    paint(window, dc, client);
+}

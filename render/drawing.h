@@ -42,6 +42,12 @@ void CopyPictureAt(HDC dc, int w, int h, int srcX, int srcY, HBITMAP picture);
 void BlendPicture(HDC dc, int x, int y, int w, int h, HBITMAP picture);
 SIZE PictureSize(HBITMAP picture);
 
+// A window's paint function over an area of its client; WM_PAINT hands it the update
+// rectangle, WM_PRINTCLIENT the whole client area of the given DC.
+using TWindowPainter = void (*)(HWND window, HDC dc, const RECT &area);
+void PaintUpdate(HWND window, TWindowPainter paint);
+void PaintClient(HWND window, HDC dc, TWindowPainter paint);
+
 // Alpha-blends a whole surface (premultiplied, per-pixel alpha) onto dc at (x, y).
 void BlendSurface(HDC dc, int x, int y, const TSurface &surface);
 

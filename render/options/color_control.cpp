@@ -4,6 +4,7 @@
 
 #include "common/messages.h"
 #include "common/win_guards.h"
+#include "render/drawing.h"
 
 TColorControlSeam ColorControlSeam = {ChooseColorW};
 
@@ -26,21 +27,6 @@ void PaintBox(HWND control, HDC dc, const RECT &area)
     TSelection pen(dc, GetStockObject(BLACK_PEN));
     TSelection fill(dc, brush);
     Rectangle(dc, area.left, area.top, area.right, area.bottom);
-}
-
-void OnPaint(HWND control)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(control, &paint);
-    PaintBox(control, dc, paint.rcPaint);
-    EndPaint(control, &paint);
-}
-
-void OnPrintClient(HWND control, HDC dc)
-{
-    RECT client;
-    GetClientRect(control, &client);
-    PaintBox(control, dc, client);
 }
 
 void OnSetColor(HWND control, COLORREF color)
@@ -82,10 +68,10 @@ LRESULT CALLBACK ColorControlWindowProc(HWND window, UINT message, WPARAM wParam
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_PAINT:
-        OnPaint(window);
+        PaintUpdate(window, PaintBox);
         return 0;
     case WM_PRINTCLIENT:
-        OnPrintClient(window, reinterpret_cast<HDC>(wParam));
+        PaintClient(window, reinterpret_cast<HDC>(wParam), PaintBox);
         return 0;
     case WM_LBUTTONUP:
         ChooseNewColor(window);

@@ -1,6 +1,7 @@
 #include "render/options/icon_control.h"
 
 #include "common/messages.h"
+#include "render/drawing.h"
 
 namespace {
 
@@ -33,21 +34,6 @@ void PaintIcon(HWND control, HDC dc, const RECT &area)
     DrawIconEx(dc, x, y, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
 }
 
-void OnPaint(HWND control)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(control, &paint);
-    PaintIcon(control, dc, paint.rcPaint);
-    EndPaint(control, &paint);
-}
-
-void OnPrintClient(HWND control, HDC dc)
-{
-    RECT client;
-    GetClientRect(control, &client);
-    PaintIcon(control, dc, client);
-}
-
 void OnSetIcon(HWND control, HICON icon)
 {
     SetIcon(control, icon);
@@ -72,10 +58,10 @@ LRESULT CALLBACK IconControlWindowProc(HWND window, UINT message, WPARAM wParam,
         SetIcon(window, nullptr);
         return 0;
     case WM_PAINT:
-        OnPaint(window);
+        PaintUpdate(window, PaintIcon);
         return 0;
     case WM_PRINTCLIENT:
-        OnPrintClient(window, reinterpret_cast<HDC>(wParam));
+        PaintClient(window, reinterpret_cast<HDC>(wParam), PaintIcon);
         return 0;
     case UM_ICON_SET:
         OnSetIcon(window, reinterpret_cast<HICON>(wParam));
