@@ -133,8 +133,7 @@ edge_moves() { e2e_shell_log | count_in '^edge 512 '; }
 wiggle() {
   local clicks
   clicks=$(shell_count '^edge 516 ')
-  xdotool mousemove 600 300 sleep 0.2 mousemove 3 3 sleep 0.2 mousemove 5 4 sleep 0.2 click 3 \
-    mousemove 600 300
+  xdotool mousemove 600 300 mousemove 3 3 mousemove 5 4 click 3 mousemove 600 300
   e2e_eventually more_than shell '^edge 516 ' "$clicks"
 }
 # The button remembers the edge window every second from its creation, and its two-second
