@@ -9,6 +9,7 @@
 #include "menu/portable/menu_keywords.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
+#include "settings/special_icon.h"
 
 // SLR_NO_UI | SLR_ANY_MATCH | SLR_NOUPDATE: never ask the user, never rewrite the link.
 static constexpr DWORD kQuietResolveFlags = 19;
@@ -172,17 +173,5 @@ HICON LoadSpecialItemIcon(const wchar_t *keyword)
     const SpecialKeyword *row = FindSpecialKeyword(U16View(keyword));
     if (!row || row->IconSlot == kNoIconSlot)
         return nullptr;
-    wchar_t file[2 * MAX_PATH];
-    DWORD length = ExpandEnvironmentStringsW(Settings.SpecialIconFile[row->IconSlot], file,
-                                             2 * MAX_PATH);
-    if (length == 0 || length > 2 * MAX_PATH)
-        return nullptr;
-    // The shell functions below take at most MAX_PATH units.
-    file[MAX_PATH - 1] = 0;
-    HICON icon = nullptr;
-    if (ExtractIconExW(file, Settings.SpecialIconIndex[row->IconSlot], &icon, nullptr, 1) == 1 &&
-        icon)
-        return icon;
-    WORD index = 0;
-    return ExtractAssociatedIconW(GetModuleHandleW(nullptr), file, &index);
+    return LoadSpecialIcon(static_cast<SpecialIconSlot>(row->IconSlot));
 }
