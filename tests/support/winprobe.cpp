@@ -13,6 +13,8 @@
 //                                 the window's process; print the result and that integer
 //   winprobe foreground           print the class of the foreground window
 //   winprobe run MS COMMAND...    start a program and print its exit code (waits MS ms)
+//   winprobe dialog-item TITLE ID print "visible left top right bottom text" of control ID of
+//                                 the dialog (#32770) titled TITLE, the text in UTF-8
 //
 // PATH is a class name, or classes separated by '/' for a child chain
 // ("Shell_TrayWnd/ReBarWindow32/MSTaskSwWClass").  Exit code 0 on success, 1 when the
@@ -251,6 +253,25 @@ int Run(int argc, wchar_t **argv)
 
 }  // namespace
 
+int DialogItem(int argc, wchar_t **argv)
+{
+    if (argc < 4)
+        return 2;
+    HWND dialog = FindWindowW(L"#32770", argv[2]);
+    HWND item = dialog ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
+    if (!item)
+        return 1;
+    RECT r{};
+    GetWindowRect(item, &r);
+    wchar_t text[256] = {};
+    GetWindowTextW(item, text, 256);
+    char utf8[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("%d %ld %ld %ld %ld %s\n", IsWindowVisible(item) ? 1 : 0, r.left, r.top, r.right,
+                r.bottom, utf8);
+    return 0;
+}
+
 int wmain(int argc, wchar_t **argv)
 {
     if (argc < 2)
@@ -278,5 +299,7 @@ int wmain(int argc, wchar_t **argv)
         return Foreground();
     if (wcscmp(command, L"run") == 0)
         return Run(argc, argv);
+    if (wcscmp(command, L"dialog-item") == 0)
+        return DialogItem(argc, argv);
     return 2;
 }
