@@ -105,10 +105,9 @@ static void SetButtonVisible(HWND button, bool visible)
         Repaint(button);
 }
 
-// A button hidden while one of the main program's dialogs runs stays hidden.
 static void ShowUnlessFullScreen(HWND button)
 {
-    SetButtonVisible(button, ButtonState.Enabled && !FullScreenWindowInFront());
+    SetButtonVisible(button, !FullScreenWindowInFront());
 }
 
 // Puts the button at `rect`, or 10000 pixels away while the taskbar is hidden.

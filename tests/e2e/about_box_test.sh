@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The about box from the start button's context menu, with the stand-in shell and real
-# input: it names the product and its version, hides the start button while it is open,
-# ignores Escape, opens the licence beside the programs by Enter and by a click alike, and
-# closes on OK, after which the button is back.
+# input: it names the product and its version, ignores Escape, opens the licence beside the
+# programs by Enter and by a click alike, and closes on OK, after which the start button
+# takes clicks again.
 set -uo pipefail
 source "$(dirname "$0")/../../tools/e2e.sh"
 e2e_init "$1"
@@ -31,9 +31,9 @@ click_item() {
   local visible left top right bottom
   read -r visible left top right bottom _ <<<"$(about_item "$1")"
   if [ "${2:-}" = left ]; then
-    e2e_click $((left + 6)) $(((top + bottom) / 2))
+    xdotool mousemove $((left + 6)) $(((top + bottom) / 2)) click 1
   else
-    e2e_click $(((left + right) / 2)) $(((top + bottom) / 2))
+    xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 1
   fi
 }
 
@@ -46,10 +46,12 @@ e2e_check "and shown" e2e_eventually button_visible 1
 xdotool mousemove $centre_x $centre_y click 3
 e2e_check "a right click opens the start button's menu" e2e_eventually popup_shown
 read -r _ _ _ menu_left menu_top _ _ <<<"$(e2e_visible '#32768' | head -1)"
-e2e_click $((menu_left + 30)) $((menu_top + 10))
+xdotool mousemove $((menu_left + 30)) $((menu_top + 10)) click 1
 e2e_check "its about entry opens a box captioned \"$caption\"" e2e_eventually about_open
 e2e_check "naming Orvella 4.08.5" test "$(about_item 1001 | cut -d' ' -f6-)" = "Orvella 4.08.5"
-e2e_check "the start button is hidden while it is open" e2e_eventually button_visible 0
+# The button is hidden (2130 with 0) as the box opens, but its own full-screen check shows
+# it again within two seconds, still ignoring clicks: that the request is made around the
+# box is checked in win_about_box_test; here, that clicks work again afterwards.
 e2e_screenshot "$E2E_WORK/about_box.png"
 
 # Escape first: the keys after it reach the box in order, so once the licence is open the
@@ -73,6 +75,13 @@ e2e_check "the licence window closes again" e2e_eventually close_licences
 click_item 1
 e2e_check "OK closes the box" e2e_eventually about_closed
 e2e_check "and the start button is shown again" e2e_eventually button_visible 1
+menu_shown() { test -n "$(e2e_visible TVRA_MenuWindow)"; }
+menu_closed() { test -z "$(e2e_visible TVRA_MenuWindow)"; }
+e2e_check "no menu is open" menu_closed
+xdotool mousemove $centre_x $centre_y click 1
+e2e_check "and takes clicks again: one opens the menu" e2e_eventually menu_shown
+e2e_probe post TVRA_MainWindow 1053 >/dev/null
+e2e_check "which closes again" e2e_eventually menu_closed
 
 e2e_probe send TVRA_MainWindow 1127 >/dev/null
 e2e_check "the program ends" e2e_probe gone TVRA_MainWindow 10000
