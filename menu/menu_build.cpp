@@ -63,15 +63,10 @@ TMenuItem *AppendSpecialItem(TMenu *level, const SpecialKeyword &row, bool hasSu
     const wchar_t *keyword = W(row.Keyword.data());
     TMenuItem *item = level->Append(keyword, hasSubLevel, false, true);
     item->IsMovable = false;
-    if (row.Keyword == kLogOffKeyword) {
-        wchar_t user[MAX_PATH] = {};
-        DWORD size = MAX_PATH;
-        if (!GetUserNameW(user, &size))
-            user[0] = 0;
-        SetCaption(item, FormatLogoutCaption(U16View(LanguageText(row.Caption)), U16View(user)));
-    } else {
+    if (row.Keyword == kLogOffKeyword)
+        FillLogoutCaption(item->Caption, MAX_PATH);
+    else
         SetCaption(item, U16View(LanguageText(row.Caption)));
-    }
     item->Icon = LoadSpecialItemIcon(keyword);
     return item;
 }

@@ -8,6 +8,7 @@
 #include "menu/menu_item.h"
 #include "menu/portable/menu_keywords.h"
 #include "menu/tmenu.h"
+#include "render/portable/paint_rules.h"
 #include "settings/settings.h"
 #include "settings/special_icon.h"
 

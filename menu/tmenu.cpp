@@ -19,6 +19,7 @@
 #include "menu/portable/type_ahead.h"
 #include "menu/search_box.h"
 #include "menu/tmenu.h"
+#include "render/level_layout.h"
 #include "settings/settings.h"
 
 namespace {
@@ -290,36 +291,19 @@ void TMenu::OnChar(WPARAM character)
 
 void TMenu::Layout()
 {
-    const bool plainStyle = Settings.MenuStyle != kMenuStyleFramed;
-    const TColumnFrame frame{plainStyle ? 0 : GetSystemMetrics(SM_CXFRAME),
-                             GetSystemMetrics(SM_CYFRAME),
-                             IsTopLevel(this) && Settings.RibbonStyle != kRibbonNone
-                                 ? Settings.RibbonWidth
-                                 : 0,
-                             MonitorHeight, plainStyle};
-    const int iconSize = IsTopLevel(this) ? Settings.IconSize1 : Settings.IconSize2;
-
-    std::vector<TLayoutItem> placed;
-    {
-        TScreenDC dc;
-        TSelection font(dc.Get(), Settings.DrawFontDefault ? Settings.SystemMenuFont
-                                                           : Settings.MenuFont);
-        for (TMenuItem *item = Items; item; item = item->Next) {
-            SIZE text{};
-            if (!item->IsSeparator)
-                GetTextExtentPoint32W(dc.Get(), item->Caption, lstrlenW(item->Caption), &text);
-            placed.push_back(MeasureMenuItem({item->IsSeparator, text.cx, text.cy, iconSize,
-                                              item->Submenu != nullptr,
-                                              MenuState.ArrowWidth}));
-        }
-    }
-    const TLevelSize size = PlaceMenuColumns(placed.data(), placed.size(), frame);
+    std::vector<TItemView> views;
+    for (const TMenuItem *item = Items; item; item = item->Next)
+        views.push_back({.caption = item->Caption,
+                         .captionLength = lstrlenW(item->Caption),
+                         .isSeparator = item->IsSeparator,
+                         .hasSubLevel = item->Submenu != nullptr});
+    const TLevelSize size =
+        LayoutLevel(views, {IsTopLevel(this), MonitorHeight, MenuState.ArrowWidth});
     size_t i = 0;
     for (TMenuItem *item = Items; item; item = item->Next, ++i) {
-        item->Width = placed[i].width;
-        item->Height = placed[i].height;
-        item->Rect = {placed[i].rect.left, placed[i].rect.top, placed[i].rect.right,
-                      placed[i].rect.bottom};
+        item->Rect = views[i].rect;
+        item->Width = item->Rect.right - item->Rect.left;
+        item->Height = item->Rect.bottom - item->Rect.top;
     }
     Width = size.width;
     Height = size.height;
@@ -513,17 +497,6 @@ void OpenHotSubLevel(TMenu *level)
         return;
     CloseSubLevels(level, level, false);
     OnKey(level, VK_RIGHT);
-}
-
-int MeasureArrowWidth()
-{
-    const int systemWidth = GetSystemMetrics(SM_CYMENUCHECK);
-    TThemeData theme(OpenThemeData(nullptr, L"MENU"));
-    SIZE size{};
-    const bool measured = theme.Get() &&
-                          SUCCEEDED(GetThemePartSize(theme.Get(), nullptr, MENU_POPUPSUBMENU,
-                                                     MSM_NORMAL, nullptr, TS_DRAW, &size));
-    return ChooseArrowWidth(measured, size.cx, systemWidth);
 }
 
 bool MenuIsBusy()

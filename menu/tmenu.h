@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "render/level_layout.h"  // MeasureArrowWidth, for MenuState.ArrowWidth
+
 struct TMenuItem;
 
 class TMenu {
@@ -125,9 +127,6 @@ void Hover(TMenu *level, POINT point);
 bool HoverMoved(TMenu *level);
 void OpenHotSubLevel(TMenu *level);
 
-// The width of a sub-level arrow: the themed menu's sub-menu arrow, or the system check-mark
-// size without a theme or when the theme's size is out of reason.
-int MeasureArrowWidth();
 
 // A dialog, a drag or an item's command is under way: code on the stack still uses the
 // levels, so nothing may rebuild or free them now.

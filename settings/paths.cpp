@@ -99,3 +99,13 @@ void FillSystemDescription(wchar_t *text)
         version.dwMajorVersion, system.wProcessorArchitecture, kSystemDescriptionSize);
     CopyText(U16(text), kSystemDescriptionSize, description);
 }
+
+void FillLogoutCaption(wchar_t *caption, size_t capacity)
+{
+    wchar_t user[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!GetUserNameW(user, &size))
+        user[0] = 0;
+    CopyText(U16(caption), capacity,
+             FormatLogoutCaption(U16View(Settings.Local[LocalLogout]), U16View(user)));
+}

@@ -117,6 +117,8 @@ void FormDataFolder(wchar_t *path);
 // The folder of the running program, without a trailing backslash.
 void GetProgramFolder(wchar_t *path);
 void FillSystemDescription(wchar_t *text);
+// LocalLogout with the current user's name for its "%s", cut to `capacity` - 1 units.
+void FillLogoutCaption(wchar_t *caption, size_t capacity);
 
 // ---- The store ----
 void LoadSettings();

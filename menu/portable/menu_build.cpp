@@ -57,12 +57,3 @@ TSwapList MoveProgramsSwaps(const std::vector<std::u16string_view> &paths,
             swaps.emplace_back(at, at - 1);
     return swaps;
 }
-
-std::u16string FormatLogoutCaption(std::u16string_view format, std::u16string_view userName)
-{
-    std::u16string caption(format);
-    size_t at = caption.find(u"%s");
-    if (at != std::u16string::npos)
-        caption.replace(at, 2, userName);
-    return caption;
-}

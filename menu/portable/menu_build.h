@@ -26,7 +26,3 @@ TSwapList PlaceProgramsSwaps(const std::vector<std::u16string_view> &paths,
 // on the right side or either item is missing.
 TSwapList MoveProgramsSwaps(const std::vector<std::u16string_view> &paths,
                             std::u16string_view programsPath, bool programsOnTop);
-
-// The log-off caption: the first "%s" of `format` replaced by the user name.  The format
-// comes from a settings file, so nothing else in it is interpreted.
-std::u16string FormatLogoutCaption(std::u16string_view format, std::u16string_view userName);

@@ -63,11 +63,3 @@ bool CaptionsEqual(std::u16string_view a, std::u16string_view b)
             return false;
     return true;
 }
-
-bool IsCreatedRecently(bool hilight, uint32_t nowHigh, uint32_t createdHigh, int days)
-{
-    if (!hilight)
-        return false;
-    uint32_t age = nowHigh - createdHigh;
-    return double(age) < double(days) * kFileTimeHighUnitsPerDay;
-}

@@ -55,10 +55,3 @@ const SpecialKeyword *FindKeywordOfLetter(char16_t letter);
 
 // Captions compared with only a to z folded to upper case (accented letters stay distinct).
 bool CaptionsEqual(std::u16string_view a, std::u16string_view b);
-
-// FILETIME units of 2^32 x 100 ns in one day.
-inline constexpr double kFileTimeHighUnitsPerDay = 201.1656761;
-
-// An item is new while the upper FILETIME halves of now and of its creation differ (as an
-// unsigned 32-bit difference) by less than `days` days.
-bool IsCreatedRecently(bool hilight, uint32_t nowHigh, uint32_t createdHigh, int days);

@@ -1,48 +1,9 @@
-// Placement arithmetic of a menu level: item sizes, columns, the window size, where a
-// sub-level opens beside its parent item and where the top level sits beside the taskbar.
+// Where a sub-level opens beside its parent item and where the top level sits beside the
+// taskbar; the columns of one level are placed by render/portable/level_layout.h.
 #pragma once
-#include <cstddef>
 #include <cstdint>
 
-struct TLayoutRect {
-    int32_t left, top, right, bottom;
-};
-
-// One item as the column placement sees it: its measured size in, its rectangle out.
-struct TLayoutItem {
-    int32_t width;
-    int32_t height;
-    TLayoutRect rect;
-};
-
-struct TItemMeasure {
-    bool isSeparator;
-    int32_t textWidth;
-    int32_t textHeight;
-    int32_t iconSize;
-    bool hasSubLevel;
-    int32_t arrowWidth;
-};
-
-struct TColumnFrame {
-    int32_t frame;            // 0 for the plain pop-up style, else the horizontal frame metric
-    int32_t verticalFrame;    // the vertical frame metric
-    int32_t band;             // width of the side band, 0 when the level has none
-    int32_t monitorHeight;
-    bool plainStyle;          // MenuStyle non-zero: no window frame
-};
-
-struct TLevelSize {
-    int32_t width;
-    int32_t height;
-};
-
-// Measured width and height of one item.
-TLayoutItem MeasureMenuItem(const TItemMeasure &measure);
-
-// Places the items top to bottom in columns no taller than the monitor and returns the
-// window size.  Every item gets a rectangle, also one taller than the monitor by itself.
-TLevelSize PlaceMenuColumns(TLayoutItem *items, size_t count, const TColumnFrame &frame);
+#include "render/portable/level_layout.h"
 
 struct TSubLevelPlacement {
     int32_t x;
@@ -77,7 +38,3 @@ struct TPoint32 {
 
 // Top-left corner of the top level beside the taskbar rectangle.
 TPoint32 PlaceTopLevel(uint32_t edge, const TLayoutRect &taskbar, int32_t width, int32_t height);
-
-// Width of a sub-level arrow: the themed size when a theme answered and it lies within
-// 0..32, the system check-mark size otherwise.
-int ChooseArrowWidth(bool themed, int themedWidth, int systemWidth);

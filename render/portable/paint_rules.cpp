@@ -13,3 +13,11 @@ PixelRect FillerRect(PixelRect lastItem, int menuWidth, int menuHeight, int fram
         return {0, 0, 0, 0};
     return {lastItem.left, lastItem.bottom, menuWidth - frameX, menuHeight - frameY};
 }
+
+bool IsCreatedRecently(bool hilight, uint32_t nowHigh, uint32_t createdHigh, int days)
+{
+    if (!hilight)
+        return false;
+    uint32_t age = nowHigh - createdHigh;
+    return double(age) < double(days) * kFileTimeHighUnitsPerDay;
+}

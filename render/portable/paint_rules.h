@@ -19,3 +19,10 @@ inline bool RectsIntersect(PixelRect a, PixelRect b)
     return !IsEmptyRect(a) && !IsEmptyRect(b) && a.left < b.right && b.left < a.right &&
            a.top < b.bottom && b.top < a.bottom;
 }
+
+// FILETIME units of 2^32 x 100 ns in one day.
+inline constexpr double kFileTimeHighUnitsPerDay = 201.1656761;
+
+// An item is new while the upper FILETIME halves of now and of its creation differ (as an
+// unsigned 32-bit difference) by less than `days` days.
+bool IsCreatedRecently(bool hilight, uint32_t nowHigh, uint32_t createdHigh, int days);

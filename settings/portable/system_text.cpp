@@ -41,3 +41,12 @@ void ComposePath(char16_t *path, size_t capacity, std::u16string_view base,
     size_t length = CopyText(path, capacity, base);
     CopyText(path + length, capacity - length, tail);
 }
+
+std::u16string FormatLogoutCaption(std::u16string_view format, std::u16string_view userName)
+{
+    std::u16string caption(format);
+    size_t at = caption.find(u"%s");
+    if (at != std::u16string::npos)
+        caption.replace(at, 2, userName);
+    return caption;
+}

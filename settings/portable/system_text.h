@@ -17,3 +17,7 @@ std::u16string FormatSystemDescription(std::u16string_view productName, unsigned
 // Writes `base` followed by `tail` into a buffer of `capacity` units, cut to fit.
 void ComposePath(char16_t *path, size_t capacity, std::u16string_view base,
                  std::u16string_view tail);
+
+// The log-off caption: the first "%s" of `format` replaced by the user name.  The format
+// comes from a settings file, so nothing else in it is interpreted.
+std::u16string FormatLogoutCaption(std::u16string_view format, std::u16string_view userName);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "menu/portable/menu_build.h"
+#include "settings/portable/system_text.h"
 
 namespace {
 

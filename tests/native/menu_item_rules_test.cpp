@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "menu/portable/menu_keywords.h"
+#include "render/portable/paint_rules.h"
 
 TEST(NewItemRule, NewWhileYoungerThanTheConfiguredDays)
 {

@@ -15,141 +15,13 @@
 #include "render/drawing.h"
 #include "render/paint.h"
 #include "settings/settings.h"
+#include "golden_pictures.h"
 
 namespace fs = std::filesystem;
+using golden::ExpectMatchesGolden;
+using golden::Image;
 
 namespace {
-
-// ---- Files ----
-
-// A path of the Linux build tree as Wine sees it.
-fs::path HostPath(const char *unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char *c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : wchar_t(*c);
-    return fs::path(path);
-}
-
-fs::path GoldenFolder() { return HostPath(ORVELLA_SOURCE_DIR) / L"tests" / L"golden" / L"render"; }
-fs::path OutputFolder() { return HostPath(ORVELLA_IMAGE_DIR).parent_path() / L"golden-diff" / L"render"; }
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-};
-
-IWICImagingFactory *Factory()
-{
-    static IWICImagingFactory *factory = [] {
-        IWICImagingFactory *made = nullptr;
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&made));
-        return made;
-    }();
-    return factory;
-}
-
-// Reads a PNG as straight 32-bit BGRA, byte for byte as stored.
-bool LoadPng(const fs::path &path, Image &image)
-{
-    IWICBitmapDecoder *decoder = nullptr;
-    if (FAILED(Factory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                    WICDecodeMetadataCacheOnDemand, &decoder)))
-        return false;
-    bool ok = false;
-    IWICBitmapFrameDecode *frame = nullptr;
-    IWICBitmapSource *converted = nullptr;
-    UINT w = 0, h = 0;
-    if (SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-        SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame, &converted)) &&
-        SUCCEEDED(converted->GetSize(&w, &h))) {
-        image.width = int(w);
-        image.height = int(h);
-        image.pixels.assign(size_t(w) * h, 0);
-        ok = SUCCEEDED(converted->CopyPixels(nullptr, w * 4, UINT(image.pixels.size() * 4),
-                                             reinterpret_cast<BYTE *>(image.pixels.data())));
-    }
-    if (converted)
-        converted->Release();
-    if (frame)
-        frame->Release();
-    decoder->Release();
-    return ok;
-}
-
-bool SavePng(const fs::path &path, const Image &image)
-{
-    std::error_code ignored;
-    fs::create_directories(path.parent_path(), ignored);
-    IWICStream *stream = nullptr;
-    IWICBitmapEncoder *encoder = nullptr;
-    IWICBitmapFrameEncode *frame = nullptr;
-    bool ok = SUCCEEDED(Factory()->CreateStream(&stream)) &&
-              SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(Factory()->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr));
-    if (ok) {
-        WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-        ok = SUCCEEDED(frame->SetSize(UINT(image.width), UINT(image.height))) &&
-             SUCCEEDED(frame->SetPixelFormat(&format)) && format == GUID_WICPixelFormat32bppBGRA &&
-             SUCCEEDED(frame->WritePixels(UINT(image.height), UINT(image.width) * 4,
-                                          UINT(image.pixels.size() * 4),
-                                          reinterpret_cast<BYTE *>(const_cast<uint32_t *>(image.pixels.data())))) &&
-             SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    }
-    if (frame)
-        frame->Release();
-    if (encoder)
-        encoder->Release();
-    if (stream)
-        stream->Release();
-    return ok;
-}
-
-Image Crop(const Image &image, RECT r)
-{
-    Image out;
-    out.width = r.right - r.left;
-    out.height = r.bottom - r.top;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            out.pixels.push_back(image.pixels[size_t(y) * image.width + x]);
-    return out;
-}
-
-// Compares with the reference picture; on a difference the whole picture and the differing
-// region of both are saved under the build folder for inspection.
-void ExpectMatchesGolden(const Image &actual, const wchar_t *name)
-{
-    fs::path golden = GoldenFolder() / (std::wstring(name) + L".png");
-    fs::path out = OutputFolder();
-    Image expected;
-    if (!LoadPng(golden, expected)) {
-        SavePng(out / (std::wstring(name) + L"-actual.png"), actual);
-        ADD_FAILURE() << "no reference picture " << golden.string() << "; this paint is saved as "
-                      << (out / (std::wstring(name) + L"-actual.png")).string();
-        return;
-    }
-    ASSERT_EQ(expected.width, actual.width);
-    ASSERT_EQ(expected.height, actual.height);
-    RECT diff = {actual.width, actual.height, 0, 0};
-    int count = 0;
-    for (int y = 0; y < actual.height; ++y)
-        for (int x = 0; x < actual.width; ++x)
-            if (actual.pixels[size_t(y) * actual.width + x] != expected.pixels[size_t(y) * actual.width + x]) {
-                ++count;
-                diff = {std::min<LONG>(diff.left, x), std::min<LONG>(diff.top, y),
-                        std::max<LONG>(diff.right, x + 1), std::max<LONG>(diff.bottom, y + 1)};
-            }
-    if (count == 0)
-        return;
-    SavePng(out / (std::wstring(name) + L"-actual.png"), actual);
-    SavePng(out / (std::wstring(name) + L"-region-actual.png"), Crop(actual, diff));
-    SavePng(out / (std::wstring(name) + L"-region-expected.png"), Crop(expected, diff));
-    ADD_FAILURE() << count << " pixels differ in (" << diff.left << ", " << diff.top << ") - ("
-                  << diff.right << ", " << diff.bottom << "); saved in " << out.string();
-}
 
 // ---- Fixtures ----
 
@@ -335,7 +207,7 @@ TEST_F(RenderPaint, ClassicSampleLevelMatchesReference)
 {
     SetFixedSettings(true);
     SampleLevels levels;
-    ExpectMatchesGolden(levels.Paint(), L"sample_classic");
+    ExpectMatchesGolden(levels.Paint(), L"render", L"sample_classic");
 }
 
 TEST_F(RenderPaint, OutlinedTwoColumnLevelWithPictureBandMatchesReference)
@@ -357,7 +229,7 @@ TEST_F(RenderPaint, OutlinedTwoColumnLevelWithPictureBandMatchesReference)
     Settings.RibbonBitmap = MakePicture(30, 60, RGB(120, 220, 160), 255, 255);
     SampleLevels levels;
     levels.SplitIntoTwoColumns();
-    ExpectMatchesGolden(levels.Paint(), L"sample_outlined");
+    ExpectMatchesGolden(levels.Paint(), L"render", L"sample_outlined");
     DeleteObject(Settings.RibbonBitmap);
     Settings.RibbonBitmap = nullptr;
 }
@@ -368,7 +240,7 @@ TEST_F(RenderPaint, ThemedSampleLevelMatchesReference)
     ASSERT_NE(theme.Get(), nullptr) << "the test prefix has a visual style";
     SetFixedSettings(false);
     SampleLevels levels;
-    ExpectMatchesGolden(levels.Paint(), L"sample_themed");
+    ExpectMatchesGolden(levels.Paint(), L"render", L"sample_themed");
 }
 
 // ---- Pixel checks of single elements ----
