@@ -6,6 +6,7 @@ the log-off and shut-down dialogs.  Pure Python (zlib only), so the build needs 
 usage: make_artwork.py OUTPUT_FOLDER
 """
 import math
+import operator
 import os
 import struct
 import sys
@@ -287,14 +288,13 @@ def jpeg_bytes(width, height, rgb_rows, quality=92):
                 plane = planes[c]
                 block = [[plane[min(by + y, height - 1)][min(bx + x, width - 1)]
                           for x in range(8)] for y in range(8)]
-                rows = [[sum(JPEG_COS[u][x] * line[x] for x in range(8)) for u in range(8)]
+                rows = [[sum(map(operator.mul, cosines, line)) for cosines in JPEG_COS]
                         for line in block]
                 coeffs = [0] * 64
                 quant = quants[0 if c == 0 else 1]
-                for u in range(8):
-                    column = [rows[y][u] for y in range(8)]
-                    for v in range(8):
-                        value = sum(JPEG_COS[v][y] * column[y] for y in range(8))
+                for u, column in enumerate(zip(*rows)):
+                    for v, cosines in enumerate(JPEG_COS):
+                        value = sum(map(operator.mul, cosines, column))
                         coeffs[v * 8 + u] = int(round(value / quant[v * 8 + u]))
                 dc_codes, ac_codes = tables[0 if c == 0 else 1]
                 diff = coeffs[0] - previous[c]

@@ -13,12 +13,22 @@ local_data=$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
 data_folder=$(winepath -u "$local_data\\TVRA" 2>/dev/null)
 settings="$data_folder/settings.ini"
 user_menu=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')\\Microsoft\\Windows\\Start Menu" 2>/dev/null)
-saved_settings="$E2E_WORK/settings.ini.saved"
-[ -f "$settings" ] && cp "$settings" "$saved_settings"
+# The settings, the custom order and the user's Start Menu go back as they were at the end.
+saved="$E2E_WORK/saved"
+mkdir -p "$saved"
+[ -f "$settings" ] && cp "$settings" "$saved/settings.ini"
+[ -f "$data_folder/sort.txt" ] && cp "$data_folder/sort.txt" "$saved/sort.txt"
+[ -d "$user_menu" ] && mv "$user_menu" "$saved/start-menu"
 restore_settings() {
-  if [ -f "$saved_settings" ]; then cp "$saved_settings" "$settings"; else rm -f "$settings"; fi
+  local name
+  for name in settings.ini sort.txt; do
+    if [ -f "$saved/$name" ]; then cp "$saved/$name" "$data_folder/$name"; else rm -f "$data_folder/$name"; fi
+  done
+  rm -rf "$user_menu"
+  [ -d "$saved/start-menu" ] && mv "$saved/start-menu" "$user_menu"
 }
-trap 'restore_settings; e2e_cleanup' EXIT
+# After the programs have stopped; e2e_finish takes this trap away, so the end does the same.
+trap 'e2e_cleanup; restore_settings' EXIT
 
 # The defaults with the menu's special section reduced to log off and shut down.
 write_settings() {  # CLASSIC_EXIT (yes or no)
@@ -33,7 +43,7 @@ app="$E2E_WORK/app"
 mkdir -p "$app"
 cp -r "$E2E_BIN/." "$app/"
 cp "$E2E_TESTS/tvra_recorded.exe" "$app/"
-rm -rf "$user_menu"
+# An empty Start Menu: the root level is the programs folder, log off and shut down.
 mkdir -p "$user_menu"
 power_log="$E2E_WORK/power.log"
 
@@ -146,4 +156,6 @@ e2e_check "the start button is shown again" e2e_eventually button_shown
 e2e_probe send TVRA_MainWindow 1127 >/dev/null
 e2e_check "the program ends" e2e_probe gone TVRA_MainWindow 10000
 
+e2e_cleanup
+restore_settings
 e2e_finish
