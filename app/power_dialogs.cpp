@@ -228,10 +228,10 @@ bool EndsEffect(UINT message)
 }
 
 // The input that dismisses an effect once its text shows; before that it is ignored.
-bool OnEffectInput(HWND dialog, TLayer *layer)
+void OnEffectInput(HWND dialog, TLayer *layer)
 {
     if (!layer->textVisible || layer->ending)
-        return layer->kind != TLayerKind::GreyBackground;
+        return;
     if (layer->kind == TLayerKind::Effect1) {
         layer->ending = true;
         layer->alpha = kOpaque + 1;
@@ -239,7 +239,6 @@ bool OnEffectInput(HWND dialog, TLayer *layer)
     } else {
         EndLayer(dialog, layer);
     }
-    return true;
 }
 
 INT_PTR CALLBACK LayerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
