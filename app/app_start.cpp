@@ -6,12 +6,14 @@
 #include "app/app_start.h"
 #include "app/app_state.h"
 #include "app/hook_loader.h"
+#include "app/power_dialogs.h"
 #include "app/portable/start_rules.h"
 #include "app/window_classes.h"
 #include "common/messages.h"
 #include "common/registry_flags.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
+#include "menu/launch_seam.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 
@@ -59,6 +61,8 @@ static void PrepareProcess(HINSTANCE instance)
     MenuState.DragOver = false;
     App.TaskbarCreatedMessage = RegisterWindowMessageW(kTaskbarCreatedMessage);
     MenuState.ShieldBitmap = CreateShieldBitmap();
+    LaunchSeam.LogOffDialog = RunLogOffDialog;
+    LaunchSeam.ShutDownDialog = RunShutDownDialog;
     MenuState.ArrowWidth = MeasureArrowWidth();
     SetProcessDPIAware();
     App.ScreenDpi = ReadScreenDpi();

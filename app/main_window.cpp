@@ -7,6 +7,7 @@
 #include "app/hook_loader.h"
 #include "app/menu_tree.h"
 #include "app/order_file.h"
+#include "app/power_dialogs.h"
 #include "app/start_button_menu.h"
 #include "common/messages.h"
 #include "common/win_guards.h"
@@ -78,6 +79,8 @@ LRESULT OnClose(HWND window)
 {
     if (MenuState.Exiting)
         OnExit(window);
+    else
+        RunShutDownDialog();
     return 0;
 }
 
@@ -299,8 +302,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         CloseSubLevels(Root(), Root(), true);
         return 0;
     case UM_EFFECT_DIALOG_1:
+        return reinterpret_cast<LRESULT>(OpenEffectDialog(window, 1));
     case UM_EFFECT_DIALOG_2:
-        return 0;
+        return reinterpret_cast<LRESULT>(OpenEffectDialog(window, 2));
     case UM_TOGGLE_MENU:
         ToggleRootLevel(window);
         return 0;

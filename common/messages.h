@@ -128,3 +128,9 @@ enum ColorControlMessage : unsigned {
     UM_COLOR_RIGHT_CLICK = 1028,     // to the parent: lParam the box's id
 };
 
+
+// Timers of the log-off and shut-down dialogs' full-screen layers.
+enum PowerLayerTimer : unsigned {
+    TIMER_POWER_FADE_IN = 1,
+    TIMER_POWER_FADE_OUT = 2,   // the first effect dialog, once it has been dismissed
+};

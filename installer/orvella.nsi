@@ -125,6 +125,7 @@ Section "Orvella"
   File "/oname=LICENSE.txt" "${LICENSE_FILE}"
   SetOutPath "$INSTDIR\images"
   File "${IMAGE}\images\*.png"
+  File "${IMAGE}\images\*.jpg"
   SetOutPath "$INSTDIR"
   Call CreateService
 

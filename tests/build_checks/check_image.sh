@@ -27,7 +27,8 @@ grep -q 'Subsystem.*00000003' <(${objdump} -p "$image/TVRAService.exe") || probl
 grep -q 'requireAdministrator' "$image/TVRAUninstaller.exe" || problem "uninstaller manifest does not require administrator"
 
 for p in settings_default.ini LICENSE.txt images/start-normal.png images/start-hover.png images/start-pushed.png \
-         images/select1.png images/hilight1.png; do
+         images/select1.png images/hilight1.png images/logoffback.jpg images/shutdownback.jpg \
+         images/101.jpg images/206.jpg images/306.jpg; do
   [ -s "$image/$p" ] || problem "$p missing"
 done
 for p in start-normal start-hover start-pushed; do

@@ -2,7 +2,9 @@
 // relies on, the edge panel window, the desktop shell window on its own thread, the
 // "TaskbarCreated" broadcast and the Windows key turned into SC_TASKLIST on the taskbar.
 // Every message of interest that its windows receive is appended to a log file, so that
-// tests can see what reached the shell.
+// tests can see what reached the shell.  Posted kStandinShowShutDownDialog, it opens a
+// dialog like the shell's shut-down dialog and logs "shutdown-dialog" with the selection
+// for every command that dialog gets.
 //
 //   shell_standin.exe [--height N] [--log FILE]
 #include <windows.h>
@@ -46,6 +48,16 @@ void PaintSolid(HWND window, COLORREF colour)
     EndPaint(window, &ps);
 }
 
+INT_PTR CALLBACK ShutDownDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message != WM_COMMAND)
+        return FALSE;
+    const LRESULT selection =
+        SendDlgItemMessageW(dialog, kShutDownDialogCombo, CB_GETCURSEL, 0, 0);
+    LogLine(L"shutdown-dialog", message, wParam, selection);
+    return TRUE;
+}
+
 LRESULT CALLBACK TaskbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (IsLoggedMessage(message))
@@ -63,6 +75,9 @@ LRESULT CALLBACK TaskbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_DESTROY:
         PostQuitMessage(0);
+        return 0;
+    case kStandinShowShutDownDialog:
+        CreateShutDownDialogStandIn(ShutDownDialogProc, 40, 40);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
