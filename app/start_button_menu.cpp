@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/main_window.h"
+#include "app/options_command.h"
 #include "common/messages.h"
 #include "menu/menu_build.h"
 #include "menu/tmenu.h"
@@ -58,7 +59,9 @@ void RunStartButtonCommand(HWND mainWindow, UINT command)
 {
     switch (command) {
     case CMD_BUTTON_ABOUT:
+        break;
     case CMD_BUTTON_OPTIONS:
+        RunOptionsCommand(mainWindow);
         break;
     case CMD_BUTTON_EXPLORE:
         OpenFolder(MenuFolders.UserStartMenu);

@@ -128,3 +128,13 @@ enum ColorControlMessage : unsigned {
     UM_COLOR_RIGHT_CLICK = 1028,     // to the parent: lParam the box's id
 };
 
+
+// ---- The options sheet's pages ----
+enum OptionsPageMessage : unsigned {
+    UM_OPTIONS_ROWS_DROPPED = 1126,  // a row drag between the item lists ended
+};
+
+enum OptionsPageTimer : unsigned {
+    TIMER_OPTIONS_PREVIEW_WATCH = 1,  // 500 ms: notices the user closed the preview
+    TIMER_OPTIONS_DRAG_SCROLL = 101,  // 500 ms: scrolls a list while a drag rests at its edge
+};
