@@ -44,11 +44,13 @@ LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // ---- Running the sheet with a driver ----
 std::function<void()> steps;
 bool pressOk;
+bool stepsRan;
 
 void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
     std::function<void()> body = std::move(steps);
+    stepsRan = true;
     body();
     PropSheet_PressButton(OptionsState.Sheet, pressOk ? PSBTN_OK : PSBTN_CANCEL);
 }
@@ -57,16 +59,21 @@ INT_PTR RunSheet(bool ok, std::function<void()> body)
 {
     steps = std::move(body);
     pressOk = ok;
+    stepsRan = false;
     SetTimer(nullptr, 0, 1, RunSteps);
-    return RunOptionsSheet(recorder);
+    const INT_PTR result = RunOptionsSheet(recorder);
+    EXPECT_TRUE(stepsRan) << "the sheet did not come up (" << result << ")";
+    return result;
 }
 
 void RunCommand(bool ok, std::function<void()> body)
 {
     steps = std::move(body);
     pressOk = ok;
+    stepsRan = false;
     SetTimer(nullptr, 0, 1, RunSteps);
     RunOptionsCommand(recorder);
+    EXPECT_TRUE(stepsRan) << "the sheet did not come up";
 }
 
 // Delivers what the controls posted (the colour box posts its right click), but no paint.
@@ -584,30 +591,51 @@ TEST_F(OptionsSheet, OkSavesTheRecordAndAppliesTheStyleThenTheItems)
     }
 }
 
+void ChooseTheme(const wchar_t *name);
+
 bool IsLive(HGDIOBJ handle, DWORD type)
 {
     return handle && GetObjectType(handle) == type;
 }
 
+struct TDerived {
+    const char *Name;
+    HGDIOBJ *Handle;
+    DWORD Type;
+};
+const TDerived kDerived[] = {
+    {"highlight picture", reinterpret_cast<HGDIOBJ *>(&Settings.HilightBitmap), OBJ_BITMAP},
+    {"selection picture", reinterpret_cast<HGDIOBJ *>(&Settings.SelectionBitmap), OBJ_BITMAP},
+    {"band picture", reinterpret_cast<HGDIOBJ *>(&Settings.RibbonBitmap), OBJ_BITMAP},
+    {"background picture", reinterpret_cast<HGDIOBJ *>(&Settings.BackMenuBitmap), OBJ_BITMAP},
+    {"menu font", reinterpret_cast<HGDIOBJ *>(&Settings.MenuFont), OBJ_FONT},
+    {"band font", reinterpret_cast<HGDIOBJ *>(&Settings.RibbonFont), OBJ_FONT},
+    {"system menu font", reinterpret_cast<HGDIOBJ *>(&Settings.SystemMenuFont), OBJ_FONT},
+};
+
+std::vector<HGDIOBJ> DerivedHandles()
+{
+    std::vector<HGDIOBJ> handles;
+    for (const TDerived &d : kDerived)
+        handles.push_back(*d.Handle);
+    return handles;
+}
+
+bool HeldByRecord(HGDIOBJ handle)
+{
+    for (const TDerived &d : kDerived)
+        if (*d.Handle == handle)
+            return true;
+    return false;
+}
+
+// The derived handles of the record that are not live objects of their type.
 std::string DeadHandles()
 {
     std::string dead;
-    const struct {
-        const char *name;
-        HGDIOBJ handle;
-        DWORD type;
-    } handles[] = {
-        {"highlight picture", Settings.HilightBitmap, OBJ_BITMAP},
-        {"selection picture", Settings.SelectionBitmap, OBJ_BITMAP},
-        {"band picture", Settings.RibbonBitmap, OBJ_BITMAP},
-        {"background picture", Settings.BackMenuBitmap, OBJ_BITMAP},
-        {"menu font", Settings.MenuFont, OBJ_FONT},
-        {"band font", Settings.RibbonFont, OBJ_FONT},
-        {"system menu font", Settings.SystemMenuFont, OBJ_FONT},
-    };
-    for (const auto &h : handles)
-        if (!IsLive(h.handle, h.type))
-            dead += std::string(h.name) + " ";
+    for (const TDerived &d : kDerived)
+        if (!IsLive(*d.Handle, d.Type))
+            dead += std::string(d.Name) + " ";
     return dead;
 }
 
@@ -630,25 +658,9 @@ void PaintWithSettings()
     }
 }
 
-void DeleteDerivedHandles()
-{
-    for (HGDIOBJ *handle : {reinterpret_cast<HGDIOBJ *>(&Settings.HilightBitmap),
-                            reinterpret_cast<HGDIOBJ *>(&Settings.SelectionBitmap),
-                            reinterpret_cast<HGDIOBJ *>(&Settings.RibbonBitmap),
-                            reinterpret_cast<HGDIOBJ *>(&Settings.BackMenuBitmap),
-                            reinterpret_cast<HGDIOBJ *>(&Settings.MenuFont),
-                            reinterpret_cast<HGDIOBJ *>(&Settings.RibbonFont),
-                            reinterpret_cast<HGDIOBJ *>(&Settings.SystemMenuFont)}) {
-        if (*handle)
-            EXPECT_TRUE(DeleteObject(*handle)) << "a handle deleted twice";
-        *handle = nullptr;
-    }
-}
-
 TEST_F(OptionsSheet, CancelAfterNewPicturesFontsAndAThemeLeavesNoDeadOrLeakedHandle)
 {
     // Every derived handle exists to begin with, so that each can be replaced.
-    const std::wstring picture = PicturePath("select4.png");
     lstrcpyW(Settings.BackMenuBitmapFile, PicturePath("select1.png").c_str());
     lstrcpyW(Settings.RibbonBitmapFile, PicturePath("select1.png").c_str());
     ReloadSettingsPictures();
@@ -659,38 +671,40 @@ TEST_F(OptionsSheet, CancelAfterNewPicturesFontsAndAThemeLeavesNoDeadOrLeakedHan
     lstrcpyW(Settings.HilightStyleBitmapFile, L"hilight2.png");
     ASSERT_TRUE(WriteTheme(L"OptionsHandles"));
     LoadLines(before);
+    ReloadSettingsPictures();
+    const std::vector<HGDIOBJ> atStart = DerivedHandles();
 
-    // A first run takes whatever the controls keep for the whole process.
-    RunCommand(false, [] {});
-    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    HGDIOBJ oldBack = Settings.BackMenuBitmap;
-
-    answeredFile = picture;
+    answeredFile = PicturePath("select4.png");
     answeredFont = {};
     answeredFont.lfHeight = -20;
     answeredFont.lfWeight = FW_BOLD;
     lstrcpyW(answeredFont.lfFaceName, L"Tahoma");
-    RunCommand(false, [] {
+    std::vector<HGDIOBJ> atCancel;
+    RunCommand(false, [&] {
         HWND page = Page(1);
         Click(page, IDC_OPT_BACK_PICTURE_CHOOSE);
         Click(page, IDC_OPT_FONT);
         page = Page(2);
         Click(page, IDC_OPT_BAND_PICTURE_CHOOSE);
         Click(page, IDC_OPT_BAND_FONT);
-        HWND themes = GetDlgItem(OptionsState.Sheet, IDC_OPT_THEMES);
-        const LRESULT entry = SendMessageW(themes, CB_FINDSTRINGEXACT, WPARAM(-1),
-                                           reinterpret_cast<LPARAM>(L"OptionsHandles"));
-        ASSERT_NE(entry, CB_ERR);
-        SendMessageW(themes, CB_SETCURSEL, WPARAM(entry), 0);
-        SendMessageW(OptionsState.Sheet, WM_COMMAND, MAKEWPARAM(IDC_OPT_THEMES, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(themes));
+        ChooseTheme(L"OptionsHandles");
         EXPECT_STREQ(Settings.DrawSelectionBitmapFile, L"select3.png") << "the theme was loaded";
+        atCancel = DerivedHandles();
     });
-    EXPECT_FALSE(IsLive(oldBack, OBJ_BITMAP)) << "the sheet did replace the first picture";
-    EXPECT_EQ(DeadHandles(), "") << "after Cancel";
+    ASSERT_EQ(atCancel.size(), atStart.size()) << "the sheet did not run";
+    for (size_t i = 0; i < atStart.size(); ++i)
+        EXPECT_NE(atCancel[i], atStart[i]) << kDerived[i].Name << " was replaced in the sheet";
+    EXPECT_EQ(DeadHandles(), "") << "the record holds handles deleted in the sheet";
+    for (size_t i = 0; i < atCancel.size(); ++i)
+        EXPECT_TRUE(!IsLive(atCancel[i], kDerived[i].Type) || HeldByRecord(atCancel[i]))
+            << kDerived[i].Name << " made in the sheet is left behind, owned by nothing";
     EXPECT_EQ(Narrow(FormatRowLines(ConfigurationRows(Settings))), Narrow(before));
     PaintWithSettings();
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
+    // Closing deletes each handle once; a handle already deleted would fail here.
+    for (const TDerived &d : kDerived) {
+        EXPECT_TRUE(DeleteObject(*d.Handle)) << d.Name;
+        *d.Handle = nullptr;
+    }
     DeleteThemeFile(L"OptionsHandles");
 }
 
