@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/main_window.h"
+#include "app/options_command.h"
 #include "common/messages.h"
 #include "menu/menu_build.h"
 #include "menu/tmenu.h"
@@ -77,6 +78,7 @@ void RunStartButtonCommand(HWND mainWindow, UINT command)
         ShowAboutBox(mainWindow);
         break;
     case CMD_BUTTON_OPTIONS:
+        RunOptionsCommand(mainWindow);
         break;
     case CMD_BUTTON_EXPLORE:
         OpenFolder(MenuFolders.UserStartMenu);

@@ -134,3 +134,13 @@ enum PowerLayerTimer : unsigned {
     TIMER_POWER_FADE_IN = 1,
     TIMER_POWER_FADE_OUT = 2,   // the first effect dialog, once it has been dismissed
 };
+
+// ---- The options sheet's pages ----
+enum OptionsPageMessage : unsigned {
+    UM_OPTIONS_ROWS_DROPPED = 1126,  // a row drag between the item lists ended
+};
+
+enum OptionsPageTimer : unsigned {
+    TIMER_OPTIONS_PREVIEW_WATCH = 1,  // 500 ms: notices the user closed the preview
+    TIMER_OPTIONS_DRAG_SCROLL = 101,  // 500 ms: scrolls a list while a drag rests at its edge
+};

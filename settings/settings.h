@@ -127,6 +127,11 @@ void ReadConfiguration(std::u16string_view text);
 void ReadLanguageStrings(std::u16string_view text);
 void BuildSettingsFonts();
 HBITMAP LoadPicture(const wchar_t *path, bool premultiplied);
+// A picture of the images folder beside the program, by file name; null for an empty name.
+HBITMAP LoadStockPicture(const wchar_t *name, bool premultiplied);
+// Replaces the four derived pictures (highlight, band, selection, menu background) by fresh
+// loads of the files the record names, deleting the ones it holds.
+void ReloadSettingsPictures();
 
 // Rows binding every key to its member, in the order the files hold them.
 std::vector<SettingRow> ConfigurationRows(TSettings &settings);

@@ -186,7 +186,7 @@ static void ReplaceBitmap(HBITMAP &member, HBITMAP picture)
     member = picture;
 }
 
-static HBITMAP LoadStockPicture(const wchar_t *name, bool premultiplied)
+HBITMAP LoadStockPicture(const wchar_t *name, bool premultiplied)
 {
     if (name[0] == 0)
         return nullptr;
@@ -207,16 +207,21 @@ static HBITMAP LoadFullPathPicture(const wchar_t *path, bool premultiplied)
 void ReadConfiguration(std::u16string_view text)
 {
     ReadRows(text, ConfigurationRows(Settings));
-    ReplaceBitmap(Settings.HilightBitmap, LoadStockPicture(Settings.HilightStyleBitmapFile, true));
     FillSystemDescription(Settings.SystemDescription);
-    ReplaceBitmap(Settings.RibbonBitmap, LoadFullPathPicture(Settings.RibbonBitmapFile, false));
-    ReplaceBitmap(Settings.SelectionBitmap,
-                  LoadStockPicture(Settings.DrawSelectionBitmapFile, true));
-    ReplaceBitmap(Settings.BackMenuBitmap, LoadFullPathPicture(Settings.BackMenuBitmapFile, false));
+    ReloadSettingsPictures();
     Settings.SearchBoxInFirstLevel = false;
     Settings.DelayFull = Settings.MenuDelay;
     Settings.DelayHalf = Settings.MenuDelay / 2;
     Settings.DelayQuarter = Settings.MenuDelay / 4;
+}
+
+void ReloadSettingsPictures()
+{
+    ReplaceBitmap(Settings.HilightBitmap, LoadStockPicture(Settings.HilightStyleBitmapFile, true));
+    ReplaceBitmap(Settings.RibbonBitmap, LoadFullPathPicture(Settings.RibbonBitmapFile, false));
+    ReplaceBitmap(Settings.SelectionBitmap,
+                  LoadStockPicture(Settings.DrawSelectionBitmapFile, true));
+    ReplaceBitmap(Settings.BackMenuBitmap, LoadFullPathPicture(Settings.BackMenuBitmapFile, false));
 }
 
 void ReadLanguageStrings(std::u16string_view text)

@@ -5,6 +5,7 @@
 //   winprobe gone PATH [ms]       wait until no such window exists
 //   winprobe count CLASS          number of top-level windows of the class
 //   winprobe visible CLASS        as find, one line per visible top-level window of the class
+//   winprobe item PATH ID         as find, for the first visible descendant with control id ID
 //   winprobe post PATH MSG [W L]  PostMessage
 //   winprobe post-all PATH MSG... PostMessage of each MSG (parameters 0) in one go, so all
 //                                 are queued before the window handles the first
@@ -101,6 +102,32 @@ int Find(int argc, wchar_t **argv)
         return 2;
     HWND window = FindPath(argv[2]);
     return window ? PrintWindow(window) : 1;
+}
+
+struct ItemArgs {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchItem(HWND window, LPARAM param)
+{
+    auto *args = reinterpret_cast<ItemArgs *>(param);
+    if (GetDlgCtrlID(window) != args->id || !IsWindowVisible(window))
+        return TRUE;
+    args->found = window;
+    return FALSE;
+}
+
+int Item(int argc, wchar_t **argv)
+{
+    if (argc < 4)
+        return 2;
+    HWND parent = FindPath(argv[2]);
+    if (!parent)
+        return 1;
+    ItemArgs args = {static_cast<int>(ParseNumber(argv[3])), nullptr};
+    EnumChildWindows(parent, MatchItem, reinterpret_cast<LPARAM>(&args));
+    return args.found ? PrintWindow(args.found) : 1;
 }
 
 int Wait(int argc, wchar_t **argv, bool untilGone)
@@ -287,6 +314,8 @@ int wmain(int argc, wchar_t **argv)
         return Count(argc, argv);
     if (wcscmp(command, L"visible") == 0)
         return Visible(argc, argv);
+    if (wcscmp(command, L"item") == 0)
+        return Item(argc, argv);
     if (wcscmp(command, L"post") == 0)
         return Message(argc, argv, false);
     if (wcscmp(command, L"post-all") == 0)
