@@ -2,10 +2,9 @@
 #pragma once
 #include "resource_ids.h"
 
-// Save theme (its texts come from LocalDlg_108 and LocalDlg_108_100).
+// Save theme (its texts come from LocalDlg_108 and LocalDlg_108_100; the name dialog's
+// controls, below).
 #define IDD_SAVE_THEME 108
-#define IDC_THEME_NAME_LABEL 100
-#define IDC_THEME_NAME 101
 
 // ---- Item dialogs and the about box (resources/item_dialogs.rc, resources/about_box.rc) ----
 #define IDD_CREATE_FOLDER 101

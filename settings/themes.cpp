@@ -11,8 +11,6 @@
 #include "settings/settings.h"
 #include "settings/themes.h"
 
-wchar_t CurrentThemeName[MAX_PATH];
-
 void FormThemeFileName(const wchar_t *name, wchar_t *path)
 {
     wchar_t folder[MAX_PATH];
@@ -48,7 +46,7 @@ void DeleteThemeFile(const wchar_t *name)
     DeleteFileW(path);
 }
 
-static std::wstring SelectedTheme(HWND themeList)
+std::wstring SelectedTheme(HWND themeList)
 {
     const LRESULT index = SendMessageW(themeList, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR)
@@ -80,12 +78,9 @@ void ListThemes(HWND themeList)
     FindClose(search);
 }
 
-void SaveTheme(HWND owner, HWND themeList)
+void SaveTheme(HWND themeList, const wchar_t *name)
 {
-    CopyText(U16(CurrentThemeName), MAX_PATH, U16View(SelectedTheme(themeList).c_str()));
-    if (ShowSaveThemeDialog(owner) != IDOK)
-        return;
-    WriteTheme(CurrentThemeName);
+    WriteTheme(name);
     ListThemes(themeList);
 }
 
@@ -101,42 +96,4 @@ void DeleteTheme(HWND themeList)
         return;
     DeleteThemeFile(name.c_str());
     ListThemes(themeList);
-}
-
-static INT_PTR OnSaveThemeInit(HWND dialog)
-{
-    ApplyDialogTexts(dialog, IDD_SAVE_THEME);
-    HWND field = GetDlgItem(dialog, IDC_THEME_NAME);
-    SendMessageW(field, EM_LIMITTEXT, MAX_PATH - 1, 0);
-    SetWindowTextW(field, CurrentThemeName);
-    SetFocus(field);
-    return FALSE;  // the focus is set
-}
-
-static INT_PTR OnSaveThemeCommand(HWND dialog, WORD command)
-{
-    if (command == IDOK)
-        GetDlgItemTextW(dialog, IDC_THEME_NAME, CurrentThemeName, MAX_PATH);
-    if (command == IDOK || command == IDCANCEL) {
-        EndDialog(dialog, command);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-static INT_PTR CALLBACK SaveThemeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnSaveThemeInit(dialog);
-    case WM_COMMAND:
-        return OnSaveThemeCommand(dialog, LOWORD(wParam));
-    }
-    return FALSE;
-}
-
-INT_PTR ShowSaveThemeDialog(HWND owner)
-{
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SAVE_THEME), owner,
-                           SaveThemeDialogProc, 0);
 }

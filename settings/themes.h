@@ -2,11 +2,13 @@
 #pragma once
 #include <windows.h>
 
-// The name the save-theme dialog edits (shared with the create-folder dialog).
-extern wchar_t CurrentThemeName[MAX_PATH];
+#include <string>
 
 // The options dialog's operations on its theme list (a drop-down list).
-void SaveTheme(HWND owner, HWND themeList);
+// The theme chosen in the list, empty when none is.
+std::wstring SelectedTheme(HWND themeList);
+// Saves the configuration as the named theme and lists the themes again.
+void SaveTheme(HWND themeList, const wchar_t *name);
 bool LoadTheme(HWND themeList);
 void DeleteTheme(HWND themeList);
 void ListThemes(HWND themeList);
@@ -16,6 +18,3 @@ void FormThemeFileName(const wchar_t *name, wchar_t *path);
 bool WriteTheme(const wchar_t *name);
 bool ReadTheme(const wchar_t *name);
 void DeleteThemeFile(const wchar_t *name);
-
-// Dialog 108: edits CurrentThemeName; IDOK when confirmed.
-INT_PTR ShowSaveThemeDialog(HWND owner);

@@ -179,6 +179,8 @@ INT_PTR OnNameDialogInit(HWND dialog, TNameDialog *state)
     HWND field = GetDlgItem(dialog, IDC_NAME_FIELD);
     SendMessageW(field, EM_LIMITTEXT, MAX_PATH - 1, 0);
     SetWindowTextW(field, state->Name);
+    // Typing replaces the suggested name, as in the shell's own name fields.
+    SendMessageW(field, EM_SETSEL, 0, -1);
     SetFocus(field);
     return FALSE;  // the focus is set
 }

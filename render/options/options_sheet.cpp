@@ -5,6 +5,7 @@
 
 #include "common/messages.h"
 #include "common/win_text.h"
+#include "render/options/item_dialogs.h"
 #include "resources/tvra_resources.h"
 #include "settings/dialog_text.h"
 #include "settings/settings.h"
@@ -208,6 +209,16 @@ void OnThemeChosen()
     RepaintPreview();
 }
 
+// The name asked for starts as the theme chosen in the list.
+void OnSaveTheme()
+{
+    HWND list = SheetControl(IDC_OPT_THEMES);
+    wchar_t name[MAX_PATH] = {};
+    lstrcpynW(name, SelectedTheme(list).c_str(), MAX_PATH);
+    if (RunSaveThemeDialog(OptionsState.Sheet, name) == IDOK)
+        SaveTheme(list, name);
+}
+
 bool OnSheetCommand(int id, int code)
 {
     switch (id) {
@@ -219,7 +230,7 @@ bool OnSheetCommand(int id, int code)
             OnThemeChosen();
         return true;
     case IDC_OPT_SAVE_THEME:
-        SaveTheme(OptionsState.Sheet, SheetControl(IDC_OPT_THEMES));
+        OnSaveTheme();
         return true;
     case IDC_OPT_DELETE_THEME:
         DeleteTheme(SheetControl(IDC_OPT_THEMES));

@@ -714,7 +714,7 @@ void CALLBACK AnswerSaveTheme(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) -> BOOL {
-        if (GetDlgItem(window, IDC_THEME_NAME) && IsWindowVisible(window)) {
+        if (GetDlgItem(window, IDC_NAME_FIELD) && IsWindowVisible(window)) {
             *reinterpret_cast<HWND *>(found) = window;
             return FALSE;
         }
@@ -723,7 +723,7 @@ void CALLBACK AnswerSaveTheme(HWND, UINT, UINT_PTR timer, DWORD)
     if (!dialog)
         return;
     KillTimer(nullptr, timer);
-    SetDlgItemTextW(dialog, IDC_THEME_NAME, themeToSave.c_str());
+    SetDlgItemTextW(dialog, IDC_NAME_FIELD, themeToSave.c_str());
     SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
 }
 
