@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "menu/menu_build.h"
 #include "menu/tmenu.h"
+#include "render/options/about_box.h"
 #include "settings/settings.h"
 
 namespace {
@@ -28,6 +29,21 @@ void OpenFolder(const wchar_t *folder)
 {
     if (folder[0])
         ShellExecuteW(nullptr, L"open", folder, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// The start button lives in the shell's process; it hides and ignores clicks while one of
+// our modal dialogs runs.
+void EnableStartButton(bool enable)
+{
+    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
+        PostMessageW(button, UM_BUTTON_ENABLE, enable ? 1 : 0, 0);
+}
+
+void ShowAboutBox(HWND mainWindow)
+{
+    EnableStartButton(false);
+    RunAboutBox(mainWindow);
+    EnableStartButton(true);
 }
 
 } // namespace
@@ -58,6 +74,8 @@ void RunStartButtonCommand(HWND mainWindow, UINT command)
 {
     switch (command) {
     case CMD_BUTTON_ABOUT:
+        ShowAboutBox(mainWindow);
+        break;
     case CMD_BUTTON_OPTIONS:
         break;
     case CMD_BUTTON_EXPLORE:

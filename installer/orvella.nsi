@@ -1,5 +1,6 @@
 ; The setup program of Orvella, built by CMake with makensis:
-;   makensis -DVERSION=1.0.0 -DIMAGE=<install image> -DSPANISH_DEFAULTS=<file>
+;   makensis -DVERSION=4.08.5 -DVERSION_NUMBERS=4.8.5.0 -DIMAGE=<install image>
+;            -DSPANISH_DEFAULTS=<file>
 ;            -DLICENSE_FILE=<file> -DICON=<file> -DOUTFILE=<setup.exe> installer/orvella.nsi
 ; It installs or upgrades in place; TVRAUninstaller.exe removes what it leaves.
 ; Silent with /S: the system's user interface language picks the defaults file.
@@ -17,7 +18,7 @@ OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Orvella"
 ; An upgrade goes where the last install went.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-VIProductVersion "${VERSION}.0"
+VIProductVersion "${VERSION_NUMBERS}"
 VIAddVersionKey /LANG=0 "ProductName" "Orvella"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"

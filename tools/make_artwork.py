@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws Orvella's own artwork: the start button pictures, the selection and new-item
-pictures of the menu, the program icon and the uninstaller's side picture.  Pure Python (zlib only), so the build needs nothing else.
+pictures of the menu, the program icon, the icons of the options pages and the
+uninstaller's side picture.  Pure Python (zlib only), so the build needs nothing else.
 
 usage: make_artwork.py OUTPUT_FOLDER
 """
@@ -201,6 +202,141 @@ def side_picture(width, height):
     return rows
 
 
+# ---- The program icons 101 to 104 of the options pages ----
+# 101: a picture fixed on the screen (a pinned landscape), 102: a picture that moves with
+# the menu (a landscape on a menu panel with a move arrow), 103: a separator line between
+# two menu lines, 104: a search box.  16, 32 and 48 pixel images each.
+
+PROGRAM_ICON_SIZES = (16, 32, 48)
+
+
+def rounded_box(x, y, left, top, right, bottom, radius):
+    """Signed distance to a rounded rectangle (negative inside)."""
+    cx, cy = (left + right) / 2, (top + bottom) / 2
+    hx, hy = (right - left) / 2, (bottom - top) / 2
+    qx, qy = abs(x - cx) - (hx - radius), abs(y - cy) - (hy - radius)
+    return math.hypot(max(qx, 0), max(qy, 0)) + min(max(qx, qy), 0) - radius
+
+
+def solid(color, alpha=1.0):
+    return tuple(c * alpha for c in color) + (alpha,)
+
+
+def landscape(x, y, left, top, right, bottom):
+    """A small landscape (sky, sun, two hills) inside the given rectangle, or None."""
+    if not (left <= x <= right and top <= y <= bottom):
+        return None
+    u, v = (x - left) / (right - left), (y - top) / (bottom - top)
+    sky = (0.45 + 0.35 * v, 0.70 + 0.2 * v, 1.0)
+    out = solid(sky)
+    if math.hypot(u - 0.72, v - 0.30) < 0.14:
+        out = solid((1.0, 0.85, 0.25))
+    if v > 0.62 + 0.18 * math.sin(u * 3.2 + 0.4):
+        out = solid((0.30, 0.66, 0.25))
+    if v > 0.80 + 0.08 * math.sin(u * 5.0 + 2.0):
+        out = solid((0.18, 0.50, 0.18))
+    return out
+
+
+def framed_picture(x, y, left, top, right, bottom):
+    """A landscape in a white frame with a grey outline."""
+    out = (0.0, 0.0, 0.0, 0.0)
+    d = rounded_box(x, y, left, top, right, bottom, 0.03)
+    if d <= 0:
+        out = solid((0.42, 0.45, 0.50))
+    if d <= -0.03:
+        out = solid((1.0, 1.0, 1.0))
+    inner = landscape(x, y, left + 0.07, top + 0.07, right - 0.07, bottom - 0.07)
+    if inner and d <= -0.03:
+        out = inner
+    return out
+
+
+def pinned_picture_shader(x, y):
+    out = framed_picture(x, y, 0.06, 0.22, 0.94, 0.92)
+    # The pushpin: a red head with a highlight over a short grey needle.
+    if abs(x - 0.5) < 0.035 and 0.12 < y < 0.40:
+        out = solid((0.35, 0.35, 0.38))
+    d = math.hypot(x - 0.5, y - 0.16)
+    if d < 0.15:
+        out = solid((0.55, 0.05, 0.05))
+    if d < 0.12:
+        out = solid((0.88, 0.14, 0.12))
+    if math.hypot(x - 0.46, y - 0.12) < 0.045:
+        out = solid((1.0, 0.65, 0.60))
+    return out
+
+
+def moving_picture_shader(x, y):
+    out = (0.0, 0.0, 0.0, 0.0)
+    # A menu panel whose background is the picture, with two text lines over it.
+    out = framed_picture(x, y, 0.04, 0.04, 0.72, 0.80)
+    for line_y in (0.30, 0.52):
+        if 0.16 <= x <= 0.58 and abs(y - line_y) < 0.045 and out[3] > 0:
+            out = solid((0.15, 0.18, 0.25))
+    # A bold arrow towards the lower right: the panel and its picture move together.
+    ax, ay = (x - 0.62) / 0.36, (y - 0.60) / 0.36
+    s, t = (ax + ay) / math.sqrt(2), (ay - ax) / math.sqrt(2)  # along and across the diagonal
+    shaft = 0.15 <= s <= 0.75 and abs(t) <= 0.13
+    head = 0.62 <= s <= 1.22 and abs(t) <= (1.22 - s) * 0.75
+    shaft_edge = 0.10 <= s <= 0.80 and abs(t) <= 0.20
+    head_edge = 0.55 <= s <= 1.34 and abs(t) <= (1.34 - s) * 0.75
+    if shaft_edge or head_edge:
+        out = solid((1.0, 1.0, 1.0))
+    if shaft or head:
+        out = solid((0.10, 0.40, 0.85))
+    return out
+
+
+def separator_shader(x, y):
+    out = (0.0, 0.0, 0.0, 0.0)
+    # Two menu lines (an icon square and a text bar), and the etched line between them.
+    for line_y in (0.22, 0.78):
+        if rounded_box(x, y, 0.06, line_y - 0.10, 0.26, line_y + 0.10, 0.04) <= 0:
+            out = solid((0.30, 0.55, 0.90))
+        if rounded_box(x, y, 0.34, line_y - 0.06, 0.94, line_y + 0.06, 0.03) <= 0:
+            out = solid((0.55, 0.58, 0.64))
+    if 0.04 <= x <= 0.96:
+        if 0.43 <= y < 0.51:
+            out = solid((0.28, 0.30, 0.35))
+        elif 0.51 <= y < 0.58:
+            out = solid((1.0, 1.0, 1.0))
+    return out
+
+
+def search_box_shader(x, y):
+    out = (0.0, 0.0, 0.0, 0.0)
+    d = rounded_box(x, y, 0.02, 0.24, 0.98, 0.76, 0.10)
+    if d <= 0:
+        out = solid((0.35, 0.45, 0.60))
+    if d <= -0.05:
+        out = solid((1.0, 1.0, 1.0))
+    # A caret-like text cursor on the left, a magnifying glass on the right.
+    if abs(x - 0.16) < 0.03 and 0.36 < y < 0.64:
+        out = solid((0.15, 0.15, 0.20))
+    ring = math.hypot(x - 0.66, y - 0.45)
+    if 0.09 <= ring <= 0.15:
+        out = solid((0.12, 0.30, 0.65))
+    s, t = (x - 0.66 + y - 0.45) / math.sqrt(2), (y - 0.45 - (x - 0.66)) / math.sqrt(2)
+    if 0.14 <= s <= 0.33 and abs(t) <= 0.045:
+        out = solid((0.12, 0.30, 0.65))
+    return out
+
+
+PROGRAM_ICONS = [
+    ("picture-fixed.ico", pinned_picture_shader),
+    ("picture-moves.ico", moving_picture_shader),
+    ("separator.ico", separator_shader),
+    ("search-box.ico", search_box_shader),
+]
+
+
+def write_program_icons(out):
+    for name, shader in PROGRAM_ICONS:
+        pngs = [(s, png_bytes(s, s, render(s, shader))) for s in PROGRAM_ICON_SIZES]
+        write(os.path.join(out, name), ico_bytes(pngs))
+
+
 def main():
     out = sys.argv[1]
     images = os.path.join(out, "images")
@@ -224,6 +360,7 @@ def main():
               png_bytes(64, 24, item_picture(64, 24, top, bottom, border, fill_a, border_a)))
     # The wizard's frame is 122 by 196 dialog units: 183 by 318 pixels at 96 dpi.
     write(os.path.join(out, "uninstall-side.bmp"), bmp_bytes(183, 318, side_picture(183, 318)))
+    write_program_icons(out)
 
 
 if __name__ == "__main__":

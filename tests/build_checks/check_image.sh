@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The install image: five 64-bit PE files that import no MinGW runtime DLL, hallet.dll
-# exporting exactly MessageProc and EdgeMessageProc, the defaults file and the pictures.
+# exporting exactly MessageProc and EdgeMessageProc, the defaults file, the licence and the
+# pictures.
 set -euo pipefail
 image=${1:?image folder}
 objdump=x86_64-w64-mingw32-objdump
@@ -25,7 +26,7 @@ grep -q 'Subsystem.*00000002' <(${objdump} -p "$image/tvra.exe") || problem "tvr
 grep -q 'Subsystem.*00000003' <(${objdump} -p "$image/TVRAService.exe") || problem "TVRAService.exe is not a console program"
 grep -q 'requireAdministrator' "$image/TVRAUninstaller.exe" || problem "uninstaller manifest does not require administrator"
 
-for p in settings_default.ini images/start-normal.png images/start-hover.png images/start-pushed.png \
+for p in settings_default.ini LICENSE.txt images/start-normal.png images/start-hover.png images/start-pushed.png \
          images/select1.png images/hilight1.png; do
   [ -s "$image/$p" ] || problem "$p missing"
 done

@@ -90,7 +90,7 @@ while IFS='|' read -r name data; do
   e2e_check "the uninstall entry's $name" value_is "$uninstall_key" "$name" "$data"
 done <<'EOF'
 DisplayName|Orvella
-DisplayVersion|1.0.0
+DisplayVersion|4.08.5
 Publisher|The Orvella developers
 UninstallString|"C:\Program Files\Orvella\TVRAUninstaller.exe"
 DisplayIcon|"C:\Program Files\Orvella\tvra.exe",0
