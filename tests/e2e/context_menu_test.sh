@@ -19,7 +19,13 @@ shortcut() {  # NAME TARGET
 rm -rf "$user_menu_unix"
 mkdir -p "$user_menu_unix"
 for name in Alpha Mid Zeta; do shortcut "$name" 'C:\windows\notepad.exe'; done
+# The custom order written here would reorder the next scripts' menus: it is put back.
 mkdir -p "$(dirname "$sort_file")"
+saved_sort="$E2E_WORK/sort.txt.saved"
+cp "$sort_file" "$saved_sort" 2>/dev/null || rm -f "$saved_sort"
+restore_sort() {
+  if [ -f "$saved_sort" ]; then cp "$saved_sort" "$sort_file"; else rm -f "$sort_file"; fi
+}
 printf '*NULL\r\n%s\\Zeta.lnk\r\n%s\\Mid.lnk\r\n%s\\Alpha.lnk\r\n|' "$user_menu" "$user_menu" \
   "$user_menu" | iconv -f UTF-8 -t UTF-16LE >"$sort_file"
 
@@ -172,4 +178,7 @@ e2e_check "the rebuilt menu shows one more line" \
   test "$(root_rect | awk '{print $4 - $2}')" -eq $((height_before + 40))
 e2e_screenshot "$E2E_WORK/rebuilt.png"
 
+# The program writes sort.txt on its way out too; it is stopped first.
+e2e_stop tvra
+restore_sort
 e2e_finish
