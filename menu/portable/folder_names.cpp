@@ -81,8 +81,9 @@ TTargetFolder TargetFolderOf(std::u16string_view parentPath, std::u16string_view
     const std::u16string_view rest = std::u16string_view(folder).substr(commonStartMenu.size());
     target.Folder = user + std::u16string(rest);
     // Every folder below the user's Start Menu, outermost first, each without its backslash.
+    // An empty step (a doubled backslash) names no folder of its own.
     for (size_t end = user.size(); end < target.Folder.size(); ++end)
-        if (target.Folder[end] == u'\\')
+        if (target.Folder[end] == u'\\' && target.Folder[end - 1] != u'\\')
             target.Chain.push_back(target.Folder.substr(0, end));
     return target;
 }
