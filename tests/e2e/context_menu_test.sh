@@ -14,17 +14,23 @@ sort_file=$(winepath -u 'C:\users\root\AppData\Local\TVRA\sort.txt' 2>/dev/null)
 shortcut() {  # NAME TARGET
   wine "$E2E_TESTS/make_shortcut.exe" "$user_menu\\$1.lnk" "$2" "" "" >/dev/null 2>&1
 }
+# The user's Start Menu and the custom order written here would reorder the next scripts'
+# menus: both are put back as they were at the end.
+saved_menu="$E2E_WORK/start-menu.saved"
+rm -rf "$saved_menu"
+[ -d "$user_menu_unix" ] && cp -a "$user_menu_unix" "$saved_menu"
 # Three shortcuts, which the custom order puts first in the order Zeta, Mid, Alpha; the
 # all-users Programs folder follows, then the special section from its separator on.
 rm -rf "$user_menu_unix"
 mkdir -p "$user_menu_unix"
 for name in Alpha Mid Zeta; do shortcut "$name" 'C:\windows\notepad.exe'; done
-# The custom order written here would reorder the next scripts' menus: it is put back.
 mkdir -p "$(dirname "$sort_file")"
 saved_sort="$E2E_WORK/sort.txt.saved"
 cp "$sort_file" "$saved_sort" 2>/dev/null || rm -f "$saved_sort"
 restore_sort() {
   if [ -f "$saved_sort" ]; then cp "$saved_sort" "$sort_file"; else rm -f "$sort_file"; fi
+  rm -rf "$user_menu_unix"
+  if [ -d "$saved_menu" ]; then cp -a "$saved_menu" "$user_menu_unix"; fi
 }
 printf '*NULL\r\n%s\\Zeta.lnk\r\n%s\\Mid.lnk\r\n%s\\Alpha.lnk\r\n|' "$user_menu" "$user_menu" \
   "$user_menu" | iconv -f UTF-8 -t UTF-16LE >"$sort_file"
@@ -178,7 +184,7 @@ e2e_check "the rebuilt menu shows one more line" \
   test "$(root_rect | awk '{print $4 - $2}')" -eq $((height_before + 40))
 e2e_screenshot "$E2E_WORK/rebuilt.png"
 
-# The program writes sort.txt on its way out too; it is stopped first.
+# Stopped first, so that the program cannot rewrite sort.txt after it is put back.
 e2e_stop tvra
 restore_sort
 e2e_finish
