@@ -87,6 +87,22 @@ enum StartButtonCommand : unsigned {
     CMD_BUTTON_EXIT = 1035,
 };
 
+// Commands of a menu item's context menu.  Ids up to kLastShellCommand belong to the
+// shell's own entries for the item's file, handed out from kFirstShellCommand.
+enum ItemContextCommand : unsigned {
+    CMD_ITEM_CREATE_FOLDER = 1001,
+    CMD_ITEM_CREATE_SHORTCUT = 1002,
+    CMD_ITEM_SORT_LEVEL = 1011,
+    CMD_ITEM_SORT_TREE = 1012,
+    CMD_ITEM_SORT_ALL = 1013,
+    CMD_ITEM_OPEN = 1021,
+    CMD_ITEM_RUN_AS = 1022,
+    CMD_ITEM_PROPERTIES = 1023,
+};
+inline constexpr unsigned kFirstShellCommand = 1;
+inline constexpr unsigned kLastShellCommand = 1000;
+inline constexpr unsigned kShellCommandRangeEnd = 32767;  // the last id the shell is offered
+
 // Control id of the search box child of the top menu level.
 inline constexpr int kSearchBoxControlId = 31416;
 

@@ -117,6 +117,18 @@ void OnContextMenu(TMenu *level, WPARAM wParam, LPARAM lParam)
     ShowItemContextMenu(level, wParam, lParam);
 }
 
+// The context-menu key and Shift+F10 ask for the hot item's context menu.  They are taken
+// here rather than left to the default handling, which would also start the keyboard menu
+// mode on F10's release.
+bool OnContextKey(HWND window, UINT message, WPARAM key)
+{
+    const bool contextKey = message == WM_KEYUP && key == VK_APPS;
+    const bool shiftF10 = message == WM_SYSKEYDOWN && key == VK_F10 && GetKeyState(VK_SHIFT) < 0;
+    if (contextKey || shiftF10)
+        PostMessageW(window, WM_CONTEXTMENU, WPARAM(window), -1);
+    return contextKey || shiftF10 || (message == WM_SYSKEYUP && key == VK_F10);
+}
+
 LRESULT OnNonClientMouseMove(TMenu *)
 {
     if (Settings.MenuStyle == kMenuStyleFramed)
@@ -297,6 +309,12 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYDOWN:
         OnKey(level, wParam);
         return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        if (OnContextKey(window, message, wParam))
+            return 0;
+        break;
     case WM_CHAR:
         level->OnChar(wParam);
         return 0;
