@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "common/win_guards.h"
+#include "render/drawing.h"
+#include "render/portable/pixels.h"
+#include "settings/settings.h"
+
 namespace golden {
 
 namespace fs = std::filesystem;
@@ -150,6 +155,64 @@ inline void ExpectMatchesGolden(const Image &actual, const wchar_t *subject, con
     SavePng(out / (std::wstring(name) + L"-region-expected.png"), Crop(expected, diff));
     ADD_FAILURE() << count << " pixels differ in (" << diff.left << ", " << diff.top << ") - ("
                   << diff.right << ", " << diff.bottom << "); saved in " << out.string();
+}
+
+
+// A premultiplied picture of w x h: a vertical ramp of `color` from alpha `from` to `to`.
+inline HBITMAP MakePicture(int w, int h, COLORREF color, int from, int to)
+{
+    uint32_t *pixels = nullptr;
+    HBITMAP picture = CreateTopDownDib(nullptr, w, h, &pixels);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            pixels[y * w + x] = PremultipliedPixel(color, uint32_t(from + (to - from) * y / std::max(h - 1, 1)));
+    return picture;
+}
+
+// A look that does not depend on the prefix's settings file, the date or the user's name:
+// captions and a colour band, themed or classic, painted plain (no frame, no outline).
+inline void SetGoldenLook(bool classic, bool glow, const wchar_t *bandText)
+{
+    Settings.ClassicAppearance = classic;
+    Settings.MenuStyle = kMenuStylePlain;  // as the preview paints: no frame, no outline
+    Settings.IconSize1 = 32;
+    Settings.IconSize2 = 16;
+    Settings.Flags = kSettingsFlagNoDecoration;  // the decoration depends on the date
+    Settings.DrawCursorStyle = kCursorDark;
+    Settings.DrawFontDefault = false;
+    lstrcpyW(Settings.DrawFontFace, L"Tahoma");
+    Settings.DrawFontSize = 9;
+    Settings.DrawFontBold = false;
+    Settings.DrawFontItalic = false;
+    Settings.DrawFontColor = RGB(16, 16, 48);
+    Settings.DrawColorMode = kColorModeVerticalGradient;
+    Settings.DrawColorAlpha = 200;
+    Settings.DrawColorPlain = RGB(240, 240, 250);
+    Settings.DrawColorGradient1 = RGB(250, 250, 255);
+    Settings.DrawColorGradient2 = RGB(170, 190, 230);
+    Settings.DrawGlow = glow;
+    Settings.DrawGlowSize = 6;
+    Settings.DrawGlowDouble = false;
+    Settings.GlowColor = RGB(255, 255, 255);
+    Settings.ShadowInsteadOfGlow = false;
+    Settings.RibbonStyle = kRibbonColorBand;
+    Settings.RibbonWidth = 30;
+    lstrcpyW(Settings.RibbonText, bandText);
+    lstrcpyW(Settings.RibbonFontFace, L"Tahoma");
+    Settings.RibbonFontSize = 14;
+    Settings.RibbonFontBold = true;
+    Settings.RibbonFontItalic = false;
+    Settings.RibbonFontColor = RGB(255, 255, 255);
+    Settings.RibbonColorMode = kColorModeVerticalGradient;
+    Settings.RibbonColorAlpha = 230;
+    Settings.RibbonColorPlain = RGB(40, 60, 120);
+    Settings.RibbonColorGradient1 = RGB(20, 40, 110);
+    Settings.RibbonColorGradient2 = RGB(90, 140, 220);
+    Settings.RibbonGlow = glow;
+    Settings.RibbonGlowSize = 4;
+    Settings.RibbonGlowDouble = true;
+    Settings.RibbonGlowBlack = true;
+    BuildSettingsFonts();
 }
 
 } // namespace golden

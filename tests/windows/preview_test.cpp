@@ -58,64 +58,16 @@ golden::Image PaintOf(HWND preview, uint32_t background = 0x12345678)
     return image;
 }
 
-// A premultiplied picture of w x h: a vertical ramp of `color` from alpha `from` to `to`.
-HBITMAP MakePicture(int w, int h, COLORREF color, int from, int to)
-{
-    uint32_t *pixels = nullptr;
-    HBITMAP picture = CreateTopDownDib(nullptr, w, h, &pixels);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            pixels[y * w + x] =
-                PremultipliedPixel(color, uint32_t(from + (to - from) * y / std::max(h - 1, 1)));
-    return picture;
-}
 
-// A look that does not depend on the prefix's settings file, the date or the user's name:
-// glowing captions and a colour band, themed or classic.
+// The golden look with glow in both forms, the framed style the preview must override, and
+// icons and a log-off caption that do not depend on the prefix.
 void SetFixedSettings(bool classic)
 {
-    Settings.ClassicAppearance = classic;
+    golden::SetGoldenLook(classic, true, L"Orvella Preview");
     Settings.MenuStyle = kMenuStyleFramed;
     Settings.DrawBlur = true;
     Settings.Hilight = true;
     Settings.Days = 3;
-    Settings.IconSize1 = 32;
-    Settings.IconSize2 = 16;
-    Settings.Flags = kSettingsFlagNoDecoration;
-    Settings.DrawCursorStyle = kCursorDark;
-    Settings.DrawFontDefault = false;
-    lstrcpyW(Settings.DrawFontFace, L"Tahoma");
-    Settings.DrawFontSize = 9;
-    Settings.DrawFontBold = false;
-    Settings.DrawFontItalic = false;
-    Settings.DrawFontColor = RGB(16, 16, 48);
-    Settings.DrawColorMode = kColorModeVerticalGradient;
-    Settings.DrawColorAlpha = 200;
-    Settings.DrawColorPlain = RGB(240, 240, 250);
-    Settings.DrawColorGradient1 = RGB(250, 250, 255);
-    Settings.DrawColorGradient2 = RGB(170, 190, 230);
-    Settings.DrawGlow = true;
-    Settings.DrawGlowSize = 6;
-    Settings.DrawGlowDouble = false;
-    Settings.GlowColor = RGB(255, 255, 255);
-    Settings.ShadowInsteadOfGlow = false;
-    Settings.RibbonStyle = kRibbonColorBand;
-    Settings.RibbonWidth = 30;
-    lstrcpyW(Settings.RibbonText, L"Orvella Preview");
-    lstrcpyW(Settings.RibbonFontFace, L"Tahoma");
-    Settings.RibbonFontSize = 14;
-    Settings.RibbonFontBold = true;
-    Settings.RibbonFontItalic = false;
-    Settings.RibbonFontColor = RGB(255, 255, 255);
-    Settings.RibbonColorMode = kColorModeVerticalGradient;
-    Settings.RibbonColorAlpha = 230;
-    Settings.RibbonColorPlain = RGB(40, 60, 120);
-    Settings.RibbonColorGradient1 = RGB(20, 40, 110);
-    Settings.RibbonColorGradient2 = RGB(90, 140, 220);
-    Settings.RibbonGlow = true;
-    Settings.RibbonGlowSize = 4;
-    Settings.RibbonGlowDouble = true;
-    Settings.RibbonGlowBlack = true;
     for (int slot = 0; slot < kSpecialIconCount; ++slot) {
         lstrcpyW(Settings.SpecialIconFile[slot], L"shell32.dll");
         Settings.SpecialIconIndex[slot] = slot + 4;
@@ -175,8 +127,8 @@ protected:
     void SetUp() override
     {
         SetFixedSettings(false);
-        Settings.SelectionBitmap = MakePicture(8, 8, RGB(60, 120, 230), 90, 160);
-        Settings.HilightBitmap = MakePicture(8, 8, RGB(250, 200, 60), 120, 120);
+        Settings.SelectionBitmap = golden::MakePicture(8, 8, RGB(60, 120, 230), 90, 160);
+        Settings.HilightBitmap = golden::MakePicture(8, 8, RGB(250, 200, 60), 120, 120);
         sheet_ = MakePopup(kSheet);
         ASSERT_NE(sheet_, nullptr);
     }

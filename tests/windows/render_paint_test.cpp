@@ -43,16 +43,6 @@ HICON MakeIcon(int size, COLORREF color)
     return made;
 }
 
-// A premultiplied picture of w x h: a vertical ramp of `color` from alpha `from` to `to`.
-HBITMAP MakePicture(int w, int h, COLORREF color, int from, int to)
-{
-    uint32_t *pixels = nullptr;
-    HBITMAP picture = CreateTopDownDib(nullptr, w, h, &pixels);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            pixels[y * w + x] = PremultipliedPixel(color, uint32_t(from + (to - from) * y / std::max(h - 1, 1)));
-    return picture;
-}
 
 TItemView MakeItem(const wchar_t *caption, HICON icon, RECT rect)
 {
@@ -144,54 +134,15 @@ struct SampleLevels {
 
 void SetFixedSettings(bool classic)
 {
-    Settings.ClassicAppearance = classic;
-    Settings.MenuStyle = kMenuStylePlain;  // as the preview paints: no frame, no outline
-    Settings.IconSize1 = 32;
-    Settings.IconSize2 = 16;
-    Settings.Flags = kSettingsFlagNoDecoration;  // the decoration depends on the date
-    Settings.DrawCursorStyle = kCursorDark;
-    Settings.DrawFontDefault = false;
-    lstrcpyW(Settings.DrawFontFace, L"Tahoma");
-    Settings.DrawFontSize = 9;
-    Settings.DrawFontBold = false;
-    Settings.DrawFontItalic = false;
-    Settings.DrawFontColor = RGB(16, 16, 48);
-    Settings.DrawColorMode = kColorModeVerticalGradient;
-    Settings.DrawColorAlpha = 200;
-    Settings.DrawColorPlain = RGB(240, 240, 250);
-    Settings.DrawColorGradient1 = RGB(250, 250, 255);
-    Settings.DrawColorGradient2 = RGB(170, 190, 230);
-    Settings.DrawGlow = !classic;
-    Settings.DrawGlowSize = 6;
-    Settings.DrawGlowDouble = false;
-    Settings.GlowColor = RGB(255, 255, 255);
-    Settings.ShadowInsteadOfGlow = false;
-    Settings.RibbonStyle = kRibbonColorBand;
-    Settings.RibbonWidth = 30;
-    lstrcpyW(Settings.RibbonText, L"Orvella Sample");
-    lstrcpyW(Settings.RibbonFontFace, L"Tahoma");
-    Settings.RibbonFontSize = 14;
-    Settings.RibbonFontBold = true;
-    Settings.RibbonFontItalic = false;
-    Settings.RibbonFontColor = RGB(255, 255, 255);
-    Settings.RibbonColorMode = kColorModeVerticalGradient;
-    Settings.RibbonColorAlpha = 230;
-    Settings.RibbonColorPlain = RGB(40, 60, 120);
-    Settings.RibbonColorGradient1 = RGB(20, 40, 110);
-    Settings.RibbonColorGradient2 = RGB(90, 140, 220);
-    Settings.RibbonGlow = !classic;
-    Settings.RibbonGlowSize = 4;
-    Settings.RibbonGlowDouble = true;
-    Settings.RibbonGlowBlack = true;
-    BuildSettingsFonts();
+    golden::SetGoldenLook(classic, !classic, L"Orvella Sample");
 }
 
 class RenderPaint : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Settings.SelectionBitmap = MakePicture(8, 8, RGB(60, 120, 230), 90, 160);
-        Settings.HilightBitmap = MakePicture(8, 8, RGB(250, 200, 60), 120, 120);
+        Settings.SelectionBitmap = golden::MakePicture(8, 8, RGB(60, 120, 230), 90, 160);
+        Settings.HilightBitmap = golden::MakePicture(8, 8, RGB(250, 200, 60), 120, 120);
     }
     void TearDown() override
     {
@@ -226,7 +177,7 @@ TEST_F(RenderPaint, OutlinedTwoColumnLevelWithPictureBandMatchesReference)
     Settings.RibbonStyle = kRibbonPictureBand;
     Settings.RibbonBitmapExpand = false;
     Settings.RibbonBitmapBackground = RGB(30, 90, 60);
-    Settings.RibbonBitmap = MakePicture(30, 60, RGB(120, 220, 160), 255, 255);
+    Settings.RibbonBitmap = golden::MakePicture(30, 60, RGB(120, 220, 160), 255, 255);
     SampleLevels levels;
     levels.SplitIntoTwoColumns();
     ExpectMatchesGolden(levels.Paint(), L"render", L"sample_outlined");
@@ -409,7 +360,7 @@ TEST(RenderSeasonDecoration, OnlyInsideTheDateWindowAndWithoutTheFlag)
 
 TEST(RenderPictures, BlittersCopyStretchAndBlend)
 {
-    HBITMAP picture = MakePicture(4, 4, RGB(0, 0, 255), 255, 255);
+    HBITMAP picture = golden::MakePicture(4, 4, RGB(0, 0, 255), 255, 255);
     BITMAP info;
     GetObjectW(picture, sizeof(info), &info);
     static_cast<uint32_t *>(info.bmBits)[1 * 4 + 2] = 0xFF00FF00;  // one green pixel at (2, 1)
@@ -522,7 +473,7 @@ TEST(RenderThemedItem, HotItemUnderADragLooksNormal)
     HTHEME theme = menuTheme.Get();
     ASSERT_NE(theme, nullptr) << "the test prefix has a visual style";
     SetFixedSettings(false);
-    Settings.SelectionBitmap = MakePicture(8, 8, RGB(60, 120, 230), 200, 200);
+    Settings.SelectionBitmap = golden::MakePicture(8, 8, RGB(60, 120, 230), 200, 200);
     auto paint = [&](bool hot, bool dragOver) {
         Canvas canvas(120, 30, 0);
         ItemPaintInput item = ClassicItem(canvas.surface.Dc(), {0, 0, 120, 30}, 120, 30);
