@@ -16,96 +16,13 @@
 #include "orvella_version.h"
 #include "render/options/about_box.h"
 #include "settings/settings.h"
+#include "dialog_user.h"
 #include "test_files.h"
 #include "tvra_resources.h"
 
 namespace {
 
-DWORD testThread = 0;
 constexpr const wchar_t *kVersion = L"" ORV_VERSION_TEXT;
-
-// A dialog of the test's thread; one still being set up counts when `visible` is false.
-HWND DialogOfTestThread(bool visible = true)
-{
-    struct Query {
-        bool visible;
-        HWND found;
-    } query = {visible, nullptr};
-    EnumThreadWindows(
-        testThread,
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto *query = reinterpret_cast<Query *>(lParam);
-            wchar_t className[16] = {};
-            GetClassNameW(window, className, 16);
-            if (wcscmp(className, L"#32770") != 0 || (query->visible && !IsWindowVisible(window)))
-                return TRUE;
-            query->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-bool Eventually(const std::function<bool()> &condition)
-{
-    for (int tries = 0; tries < 2000; ++tries) {
-        if (condition())
-            return true;
-        Sleep(5);
-    }
-    return false;
-}
-
-// Runs `dialog` on this thread while `user` acts on the dialog it shows from another.
-bool RunWithUser(const std::function<void()> &dialog, const std::function<void(HWND)> &user)
-{
-    std::atomic<bool> found = false;
-    std::thread worker([&] {
-        HWND shown = nullptr;
-        if (Eventually([&] { return (shown = DialogOfTestThread()) != nullptr; })) {
-            found = true;
-            user(shown);
-        }
-    });
-    dialog();
-    worker.join();
-    return found;
-}
-
-// Returns once the dialog's thread has handled everything posted to it before: a marker
-// posted behind it is seen when the thread takes it from its queue (a sent message would
-// jump the queue).
-constexpr UINT kSettleMarker = WM_APP + 77;
-std::atomic<int> markersTaken = 0;
-
-LRESULT CALLBACK WatchTakenMessages(int code, WPARAM removed, LPARAM lParam)
-{
-    const MSG *msg = reinterpret_cast<const MSG *>(lParam);
-    if (code == HC_ACTION && removed == PM_REMOVE && msg->message == kSettleMarker)
-        ++markersTaken;
-    return CallNextHookEx(nullptr, code, removed, lParam);
-}
-
-void Settle(HWND dialog)
-{
-    const int before = markersTaken;
-    PostMessageW(dialog, kSettleMarker, 0, 0);
-    Eventually([&] { return markersTaken > before; });
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-HWND FocusOfTestThread()
-{
-    GUITHREADINFO info = {sizeof info};
-    GetGUIThreadInfo(testThread, &info);
-    return info.hwndFocus;
-}
 
 struct TOpened {
     HWND owner;
@@ -347,8 +264,7 @@ TEST(Version, EveryProgramAndTheSetupCarryTheOneVersion)
 
 int wmain(int argc, wchar_t **argv)
 {
-    testThread = GetCurrentThreadId();
-    SetWindowsHookExW(WH_GETMESSAGE, WatchTakenMessages, nullptr, testThread);
+    StartDialogUser();
     CoInitialize(nullptr);
     testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();

@@ -20,114 +20,22 @@
 #include "render/options/icon_control.h"
 #include "render/options/item_dialogs.h"
 #include "settings/settings.h"
+#include "dialog_user.h"
 #include "test_files.h"
 #include "tvra_resources.h"
 
 namespace {
 
-DWORD testThread = 0;
-
 // ---- The user on another thread ----
-
-// A visible dialog of this process other than `except`, waited for up to ten seconds.
-HWND WaitForDialog(HWND except = nullptr)
-{
-    struct Query {
-        HWND except;
-        HWND found;
-    };
-    for (int tries = 0; tries < 2000; ++tries) {
-        Query query = {except, nullptr};
-        EnumThreadWindows(
-            testThread,
-            [](HWND window, LPARAM lParam) -> BOOL {
-                auto *query = reinterpret_cast<Query *>(lParam);
-                wchar_t className[16] = {};
-                GetClassNameW(window, className, 16);
-                if (window == query->except || wcscmp(className, L"#32770") != 0 ||
-                    !IsWindowVisible(window))
-                    return TRUE;
-                query->found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&query));
-        if (query.found)
-            return query.found;
-        Sleep(5);
-    }
-    return nullptr;
-}
-
-// Waits up to ten seconds for a condition the dialog's thread brings about.
-bool Eventually(const std::function<bool()> &condition)
-{
-    for (int tries = 0; tries < 2000; ++tries) {
-        if (condition())
-            return true;
-        Sleep(5);
-    }
-    return false;
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
 
 std::wstring ItemText(HWND dialog, int id)
 {
     return TextOf(GetDlgItem(dialog, id));
 }
 
-HWND FocusOfTestThread()
-{
-    GUITHREADINFO info = {sizeof info};
-    GetGUIThreadInfo(testThread, &info);
-    return info.hwndFocus;
-}
-
 void Press(HWND dialog, int id)
 {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
-// Returns once the dialog's thread has handled everything posted to it before: a marker
-// posted behind it is seen when the thread takes it from its queue (a sent message would
-// jump the queue).
-constexpr UINT kSettleMarker = WM_APP + 77;
-std::atomic<int> markersTaken = 0;
-
-LRESULT CALLBACK WatchTakenMessages(int code, WPARAM removed, LPARAM lParam)
-{
-    const MSG *msg = reinterpret_cast<const MSG *>(lParam);
-    if (code == HC_ACTION && removed == PM_REMOVE && msg->message == kSettleMarker)
-        ++markersTaken;
-    return CallNextHookEx(nullptr, code, removed, lParam);
-}
-
-void Settle(HWND dialog)
-{
-    const int before = markersTaken;
-    PostMessageW(dialog, kSettleMarker, 0, 0);
-    Eventually([&] { return markersTaken > before; });
-}
-
-// Runs `dialog` on this thread while `user` acts on it from another; true when the user
-// found the dialog.
-bool RunWithUser(const std::function<void()> &dialog, const std::function<void(HWND)> &user)
-{
-    std::atomic<bool> found = false;
-    std::thread worker([&] {
-        if (HWND shown = WaitForDialog()) {
-            found = true;
-            user(shown);
-        }
-    });
-    dialog();
-    worker.join();
-    return found;
 }
 
 HICON BoxIcon(HWND dialog)
@@ -725,8 +633,7 @@ TEST(IconDialogs, EveryIconIsDestroyedExactlyOnceOnEveryWayOut)
 
 int wmain(int argc, wchar_t **argv)
 {
-    testThread = GetCurrentThreadId();
-    SetWindowsHookExW(WH_GETMESSAGE, WatchTakenMessages, nullptr, testThread);
+    StartDialogUser();
     RegisterWindowClass(IconControlWindowClass(), GetModuleHandleW(nullptr));
     CoInitialize(nullptr);
     testing::InitGoogleTest(&argc, argv);
