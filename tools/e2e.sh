@@ -119,15 +119,21 @@ e2e_rect_is() {  # WINDOW "LEFT TOP RIGHT BOTTOM", for e2e_eventually
   test "$(e2e_rect "$1")" = "$2"
 }
 
-# Runs a command until it succeeds, for up to ten seconds; what the system does in its own
-# time is waited for, never slept for.
-e2e_eventually() {
-  local i
-  for i in $(seq 100); do
+# Runs a command until it succeeds, for up to SECONDS; what the system does in its own time
+# is waited for, never slept for.
+e2e_eventually_within() {
+  local seconds=$1 i
+  shift
+  for i in $(seq $((seconds * 10))); do
     "$@" && return 0
     sleep 0.1
   done
   return 1
+}
+
+# The same for up to ten seconds.
+e2e_eventually() {
+  e2e_eventually_within 10 "$@"
 }
 
 # Whether a window exists, by class name or child path.

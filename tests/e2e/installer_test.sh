@@ -9,7 +9,8 @@ build=$(cd "$1" && pwd)
 rm -rf "$build/installer-env"
 e2e_init "$build" "$build/installer-env"
 
-setup=$(ls "$build"/Orvella-*-setup.exe)
+# The newest setup program: a build folder may keep one of an older version.
+setup=$(ls -t "$build"/Orvella-*-setup.exe | head -1)
 program_folder="$WINEPREFIX/drive_c/Program Files/Orvella"
 data_folder="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/TVRA"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvella'
@@ -60,15 +61,9 @@ gone_or_mapped() { ! test -e "$1" || mapped "$1"; }
 unicode_file() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r'; }
 defaults_say() { grep -qxF "$1" <<<"$(unicode_file "$program_folder/settings_default.ini")"; }
 setting_is() { grep -qxF "$1" <<<"$(unicode_file "$data_folder/settings.ini")"; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
 # The wizard waits ten seconds between its steps; a minute is ample.
-ended() {
-  local i
-  for i in $(seq 600); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
+ended() { e2e_eventually_within 60 gone "$1"; }
 user_files_digest() { (cd "$data_folder" && md5sum settings.ini sort.txt Mine.TVRAtheme); }
 
 e2e_start_shell
