@@ -3,17 +3,11 @@
 #include <memory>
 
 #include "common/messages.h"
+#include "menu/tmenu.h"
 #include "render/options/options_sheet.h"
 #include "settings/settings.h"
 
 namespace {
-
-// The start button lives in the shell's process: it is found by class at the moment of use.
-void EnableStartButton(bool enabled)
-{
-    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
-        PostMessageW(button, UM_BUTTON_ENABLE, enabled ? 1 : 0, 0);
-}
 
 template <typename T>
 void DeleteHandle(T &handle)

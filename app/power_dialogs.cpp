@@ -525,11 +525,6 @@ void RunShellDialog(TPowerDialog kind)
                          kPreselectAttempts, kPreselectIntervalMs);
 }
 
-void ShowStartButton(bool show)
-{
-    SendMessageW(FindWindowW(kStartButtonClass, nullptr), UM_BUTTON_ENABLE, show ? 1 : 0, 0);
-}
-
 void RunPowerRequest(TPowerDialog kind)
 {
     if (PowerDialogRunning)
@@ -540,12 +535,12 @@ void RunPowerRequest(TPowerDialog kind)
     MenuState.DialogOpen = true;
     HWND mainWindow = FindWindowW(kMainWindowClass, nullptr);
     SendMessageW(mainWindow, UM_CLOSE_ALL, 0, 0);
-    ShowStartButton(false);
+    EnableStartButton(false);
     if (Settings.ClassicExit)
         RunClassicDialog(mainWindow, kind);
     else
         RunShellDialog(kind);
-    ShowStartButton(true);
+    EnableStartButton(true);
     MenuState.DialogOpen = dialogWasOpen;
     PowerDialogRunning = false;
 }

@@ -32,14 +32,6 @@ void OpenFolder(const wchar_t *folder)
         ShellExecuteW(nullptr, L"open", folder, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// The start button lives in the shell's process; it hides and ignores clicks while one of
-// our modal dialogs runs.
-void EnableStartButton(bool enable)
-{
-    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
-        PostMessageW(button, UM_BUTTON_ENABLE, enable ? 1 : 0, 0);
-}
-
 void ShowAboutBox(HWND mainWindow)
 {
     EnableStartButton(false);

@@ -57,14 +57,12 @@ int IndexOf(const TMenu *level, const TMenuItem *item)
 void BeginDialog()
 {
     MenuState.DialogOpen = true;
-    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
-        PostMessageW(button, UM_BUTTON_ENABLE, 0, 0);
+    EnableStartButton(false);
 }
 
 void EndDialog()
 {
-    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
-        PostMessageW(button, UM_BUTTON_ENABLE, 1, 0);
+    EnableStartButton(true);
     MenuState.DialogOpen = false;
 }
 

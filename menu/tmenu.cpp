@@ -25,6 +25,7 @@
 namespace {
 
 constexpr int kTooltipMaxWidth = 300;
+constexpr UINT kStartButtonTimeoutMs = 2000;
 // TTF_IDISHWND | TTF_SUBCLASS | TTF_ABSOLUTE: the whole window is the tool.
 constexpr UINT kLevelToolFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_ABSOLUTE;
 
@@ -503,4 +504,13 @@ bool MenuIsBusy()
 {
     return MenuState.DialogOpen || MenuState.CommandRunning || MenuState.DraggingFromMenu ||
            MenuState.DragOver;
+}
+
+void EnableStartButton(bool enable)
+{
+    // Sent, so that the button is gone before the dialog shows; the button lives in the
+    // shell's process, and a hung shell must not hang the dialog with it.
+    if (HWND button = FindWindowW(kStartButtonClass, nullptr))
+        SendMessageTimeoutW(button, UM_BUTTON_ENABLE, enable ? 1 : 0, 0,
+                            SMTO_NORMAL | SMTO_ABORTIFHUNG, kStartButtonTimeoutMs, nullptr);
 }

@@ -131,3 +131,6 @@ void OpenHotSubLevel(TMenu *level);
 // A dialog, a drag or an item's command is under way: code on the stack still uses the
 // levels, so nothing may rebuild or free them now.
 bool MenuIsBusy();
+// Hides the start button and makes it ignore clicks while a modal dialog of the program
+// runs (false), and shows it again afterwards (true).
+void EnableStartButton(bool enable);

@@ -70,7 +70,6 @@ dialogs() { e2e_visible '#32770'; }
 dialog_count() { test "$(dialogs | wc -l)" -eq "$1"; }
 
 button_shown() { test -n "$(e2e_visible MyStartButton)"; }
-button_hidden() { ! button_shown; }
 # Clicks a special item of the root level, counted from its bottom edge: 1 is "Shut Down...",
 # 2 "Log Off ..." (two 38-pixel rows above the bottom frame).
 click_item() {
@@ -110,7 +109,9 @@ e2e_check "the menu opens" open_menu
 click_item 1
 e2e_check "Shut Down... shows the grey layer and the dialog" e2e_eventually dialog_count 2
 e2e_check "the menu has closed" levels_are 0
-e2e_check "the start button is hidden meanwhile" button_hidden
+# The button is hidden before the dialog shows (win_power_dialogs_test sees the order), but
+# the shell's full-screen check shows it again within 2 s, as the dialog is not full screen:
+# what is visible now proves nothing either way.
 # 96 dpi: a quarter of the screen, centred.
 w=$((screen_width / 4)) h=$((screen_height / 4))
 x=$(((screen_width - w) / 2)) y=$(((screen_height - h) / 2))
