@@ -27,8 +27,11 @@ constexpr UINT_PTR kListSubclassId = 1;
 constexpr UINT kHideDelayMs = 200;
 constexpr int kMinimumWidth = 100;
 constexpr DWORD kListStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_THICKFRAME;  // 0x84C40000
+// The rows hold no strings of their own (LBS_NODATA): they are drawn from the results, and a
+// refilter sets their count in one call, where adding hundreds of strings one by one costs
+// several frames here.
 constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY |
-                                LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+                                LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOINTEGRALHEIGHT;
 // The control panel namespace that runs a "{...}" item.
 constexpr const wchar_t *kControlPanelPrefix = L"::{26EE0668-A00A-44D7-9371-BEB064C98683}\\0\\::";
 
@@ -40,6 +43,9 @@ struct TSearchListState {
     std::vector<int> CaptionWidths;  // per index entry, measured once; -1 until then
     int Width = kMinimumWidth;       // widest result caption, at least 100
     bool Pressed = false;            // a left press on a row is under way
+    // Opened once, not for every row: opening a theme costs more than drawing a row.
+    HTHEME ListTheme = nullptr;      // LISTVIEW: the selection and the text extents
+    HTHEME PanelTheme = nullptr;     // CONTROLPANEL: the row text
 };
 
 TSearchListState *StateOf(HWND window)
@@ -82,6 +88,11 @@ void FitListBox(HWND window, const TSearchListState &state)
 void Resize(HWND window, const TSearchListState &state)
 {
     const TListGeometry at = AskGeometry();
+    RECT now;
+    GetWindowRect(window, &now);
+    // Sizing a top-level window is slow here even when nothing changes.
+    if (now.right - now.left == WindowWidth(state) && now.bottom - now.top == at.Height)
+        return;
     SetWindowPos(window, nullptr, 0, 0, WindowWidth(state), at.Height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     FitListBox(window, state);
@@ -114,9 +125,8 @@ void MeasureResults(HWND window, TSearchListState &state)
     HDC dc = GetDC(window);
     {
         TSelection font(dc, ItemFont());
-        TThemeData listTheme(OpenThemeData(window, L"LISTVIEW"));
         for (int entry : state.Results)
-            state.Width = std::max(state.Width, CaptionWidth(state, dc, listTheme.Get(), entry));
+            state.Width = std::max(state.Width, CaptionWidth(state, dc, state.ListTheme, entry));
     }
     ReleaseDC(window, dc);
 }
@@ -164,10 +174,7 @@ void Refilter(HWND window, TSearchListState &state)
 
     SendMessageW(state.ListBox, WM_SETREDRAW, FALSE, 0);
     SendMessageW(state.ListBox, LB_RESETCONTENT, 0, 0);
-    SendMessageW(state.ListBox, LB_INITSTORAGE, state.Results.size(), state.Results.size() * 64);
-    for (int entry : state.Results)
-        SendMessageW(state.ListBox, LB_ADDSTRING, 0,
-                     LPARAM(W(state.Index.Entries[size_t(entry)].Caption)));
+    SendMessageW(state.ListBox, LB_SETCOUNT, state.Results.size(), 0);
     if (!state.Results.empty())
         SendMessageW(state.ListBox, LB_SETCURSEL, 0, 0);
     SendMessageW(state.ListBox, WM_SETREDRAW, TRUE, 0);
@@ -176,7 +183,12 @@ void Refilter(HWND window, TSearchListState &state)
     const int found = int(state.Results.size());
     RunHiddenCode(window, typed.empty() ? THiddenCode::None
                                         : HiddenCodeOfDigest(SearchTextDigest(typed)));
-    SetWindowTextW(window, W(CountCaption(U16View(Settings.Local[LocalItemsFound]), found).c_str()));
+    // A caption of a top-level window goes to the display server: only a new one is set.
+    const std::u16string caption = CountCaption(U16View(Settings.Local[LocalItemsFound]), found);
+    wchar_t shown[kSearchEntryUnits] = {};
+    GetWindowTextW(window, shown, int(kSearchEntryUnits));
+    if (caption != U16View(shown))
+        SetWindowTextW(window, W(caption.c_str()));
 }
 
 void AppendItem(const TMenuItem *item, void *context)
@@ -276,10 +288,10 @@ void DrawRow(const DRAWITEMSTRUCT &item, const TSearchListState &state)
     const bool selected = item.itemState & ODS_SELECTED;
     HDC dc = item.hDC;
     RECT row = item.rcItem;
-    TThemeData listTheme(OpenThemeData(item.hwndItem, L"LISTVIEW"));
+    HTHEME listTheme = state.ListTheme;
     FillRect(dc, &row, GetSysColorBrush(COLOR_WINDOW));
-    if (selected && listTheme.Get())
-        DrawThemeBackground(listTheme.Get(), dc, LVP_LISTITEM, LISS_SELECTED, &row, nullptr);
+    if (selected && listTheme)
+        DrawThemeBackground(listTheme, dc, LVP_LISTITEM, LISS_SELECTED, &row, nullptr);
     else if (selected)
         FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
     const int iconSize = GetSystemMetrics(SM_CXSMICON);
@@ -288,17 +300,17 @@ void DrawRow(const DRAWITEMSTRUCT &item, const TSearchListState &state)
                    GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
     RECT text = row;
     text.left += iconSize + 4;
-    TThemeData panelTheme(OpenThemeData(item.hwndItem, L"CONTROLPANEL"));
+    HTHEME panelTheme = state.PanelTheme;
     TSelection font(dc, ItemFont());
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-    if (panelTheme.Get()) {
-        DrawThemeText(panelTheme.Get(), dc, CPANEL_BODYTEXT, 0, W(entry.Caption), -1, format, 0,
+    if (panelTheme) {
+        DrawThemeText(panelTheme, dc, CPANEL_BODYTEXT, 0, W(entry.Caption), -1, format, 0,
                       &text);
         return;
     }
     SetBkMode(dc, TRANSPARENT);
     // Without a list-view theme the selection is the highlight colour, which needs its text colour.
-    SetTextColor(dc, GetSysColor(selected && !listTheme.Get() ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetTextColor(dc, GetSysColor(selected && !listTheme ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     DrawTextW(dc, W(entry.Caption), -1, &text, format);
 }
 
@@ -379,6 +391,16 @@ LRESULT CALLBACK ListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM l
     return DefSubclassProc(listBox, message, wParam, lParam);
 }
 
+void OpenThemes(HWND window, TSearchListState &state)
+{
+    for (HTHEME theme : {state.ListTheme, state.PanelTheme})
+        if (theme)
+            CloseThemeData(theme);
+    state.ListTheme = OpenThemeData(window, L"LISTVIEW");
+    state.PanelTheme = OpenThemeData(window, L"CONTROLPANEL");
+    std::fill(state.CaptionWidths.begin(), state.CaptionWidths.end(), -1);
+}
+
 LRESULT OnCreate(HWND window)
 {
     auto *state = new TSearchListState;
@@ -388,13 +410,18 @@ LRESULT OnCreate(HWND window)
     if (!state->ListBox)
         return -1;
     SetWindowSubclass(state->ListBox, ListBoxProc, kListSubclassId, DWORD_PTR(window));
+    OpenThemes(window, *state);
     FitListBox(window, *state);
     return 0;
 }
 
 void OnDestroy(HWND window)
 {
-    delete StateOf(window);
+    TSearchListState *state = StateOf(window);
+    for (HTHEME theme : {state->ListTheme, state->PanelTheme})
+        if (theme)
+            CloseThemeData(theme);
+    delete state;
     SetWindowLongPtrW(window, kStateSlot, 0);
 }
 
@@ -431,6 +458,9 @@ LRESULT CALLBACK SearchListWindowProc(HWND window, UINT message, WPARAM wParam, 
     case WM_COMMAND:
         if (LOWORD(wParam) == kListBoxId && HIWORD(wParam) == LBN_SELCHANGE)
             RunSelected(*state);
+        return 0;
+    case WM_THEMECHANGED:
+        OpenThemes(window, *state);
         return 0;
     case WM_TIMER:
         if (wParam == TIMER_SEARCH_HIDE)
@@ -492,6 +522,16 @@ void FillSearchIndex(TMenu *root, TSearchIndex *index)
         ForEachSearchableItem(root, AppendItem, index);
 }
 
+std::wstring SearchListRow(HWND list, int row)
+{
+    wchar_t name[16] = {};
+    GetClassNameW(list, name, 16);
+    const TSearchListState *state = lstrcmpW(name, kSearchListClass) == 0 ? StateOf(list) : nullptr;
+    if (!state || row < 0 || size_t(row) >= state->Results.size())
+        return {};
+    return W(state->Index.Entries[size_t(state->Results[size_t(row)])].Caption);
+}
+
 const TSearchIndex *SearchListIndex(HWND list)
 {
     wchar_t name[16] = {};
@@ -504,8 +544,10 @@ std::string SearchTextDigest(std::u16string_view text)
 {
     std::vector<uint8_t> bytes = Utf16LeBytes(text);
     uint8_t digest[16] = {};
-    BCRYPT_ALG_HANDLE algorithm = nullptr;
-    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_MD5_ALGORITHM, nullptr, 0)))
+    // Opened once for the process: opening the provider costs more than the hash.
+    static BCRYPT_ALG_HANDLE algorithm = nullptr;
+    if (!algorithm &&
+        !BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_MD5_ALGORITHM, nullptr, 0)))
         return {};
     BCRYPT_HASH_HANDLE hash = nullptr;
     bool done = BCRYPT_SUCCESS(BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0)) &&
@@ -513,6 +555,5 @@ std::string SearchTextDigest(std::u16string_view text)
                 BCRYPT_SUCCESS(BCryptFinishHash(hash, digest, sizeof digest, 0));
     if (hash)
         BCryptDestroyHash(hash);
-    BCryptCloseAlgorithmProvider(algorithm, 0);
     return done ? DigestHex(digest) : std::string();
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "common/window_class.h"
 #include "menu/portable/search_filter.h"
 
@@ -15,8 +17,10 @@ TWindowClass SearchListWindowClass();
 HWND CreateSearchList(HWND box);
 // Appends every searchable item of the tree under `root` to `index` (message 1047).
 void FillSearchIndex(TMenu *root, TSearchIndex *index);
-// The results listed now; null when `list` is no result list.
+// The index the list searches now; null when `list` is no result list.
 const TSearchIndex *SearchListIndex(HWND list);
+// The caption of a result row; empty outside the results.
+std::wstring SearchListRow(HWND list, int row);
 // The MD5 digest of a text's UTF-16LE units as 32 lower-case hexadecimal digits; empty when
 // the system's hash provider fails.
 std::string SearchTextDigest(std::u16string_view text);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <deque>
 #include <vector>
 
 inline constexpr size_t kSearchEntryUnits = 260;  // each text of an entry, with its terminator
@@ -19,7 +20,8 @@ struct TSearchEntry {
 };
 
 struct TSearchIndex {
-    std::vector<TSearchEntry> Entries;
+    // Entries are large: a deque grows without copying them.
+    std::deque<TSearchEntry> Entries;
     size_t Bytes = 0;  // running total of the entries' sizes
 };
 

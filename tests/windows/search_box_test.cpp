@@ -97,11 +97,8 @@ protected:
     {
         std::vector<std::wstring> rows;
         const int n = int(SendMessageW(listBox_, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            wchar_t text[300] = {};
-            SendMessageW(listBox_, LB_GETTEXT, i, LPARAM(text));
-            rows.push_back(text);
-        }
+        for (int i = 0; i < n; ++i)
+            rows.push_back(SearchListRow(list_, i));
         return rows;
     }
     int Selected() { return int(SendMessageW(listBox_, LB_GETCURSEL, 0, 0)); }
