@@ -339,6 +339,9 @@ bool KeepsMenuOpen(HWND next)
 
 void OnSetFocus(HWND window, TSearchBoxState &state)
 {
+    // Keys pressed or released while another window had the focus never reached the box.
+    state.CtrlDown = GetKeyState(VK_CONTROL) < 0;
+    state.ShiftDown = GetKeyState(VK_SHIFT) < 0;
     SendMessageW(MainWindow(), UM_CLOSE_SUB_LEVELS, 0, 0);
     int height = 0;
     const LRESULT at = SendMessageW(MainWindow(), UM_GET_ROOT_GEOMETRY, WPARAM(&height), 0);
@@ -363,6 +366,8 @@ void OnKillFocus(HWND window, TSearchBoxState &state, HWND next)
 {
     if (state.Selecting)
         ReleaseCapture();
+    // A Shift released elsewhere must not leave the next Enter running as administrator.
+    state.CtrlDown = state.ShiftDown = false;
     if (IsOurList(state.List, next))
         return;
     PostMessageW(state.List, UM_SEARCH_HIDE_LATER, 0, 0);
