@@ -275,6 +275,62 @@ TEST_F(SearchBoxTest, ALongPasteIsCutAtTheLimitAndUndoneWhole)
     CloseClipboard();
 }
 
+TEST_F(SearchBoxTest, MouseKeysAndTheClearButtonEditTheText)
+{
+    Focus();
+    Type(L"one two");
+    std::wstring copied;
+    auto copySelection = [&] {
+        SendMessageW(box_, WM_COMMAND, CMD_SEARCH_COPY, 0);
+        if (!OpenClipboard(box_))
+            return std::wstring(L"(no clipboard)");
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        std::wstring text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : L"";
+        if (data)
+            GlobalUnlock(data);
+        CloseClipboard();
+        return text;
+    };
+    // The x of a boundary: the text's left margin plus the extent before it, in the item font.
+    auto boundaryX = [&](const wchar_t *before) {
+        HDC dc = GetDC(box_);
+        HFONT font = Settings.DrawFontDefault ? Settings.SystemMenuFont : Settings.MenuFont;
+        HGDIOBJ old = SelectObject(dc, font ? HGDIOBJ(font) : GetStockObject(DEFAULT_GUI_FONT));
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, before, lstrlenW(before), &size);
+        SelectObject(dc, old);
+        ReleaseDC(box_, dc);
+        return 4 + size.cx;
+    };
+    SendMessageW(box_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(boundaryX(L"one t") + 1, 5));
+    EXPECT_EQ(copySelection(), L"two");
+    // A press at a boundary and a drag to another select between them.
+    SendMessageW(box_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(boundaryX(L"o"), 5));
+    SendMessageW(box_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(boundaryX(L"one t"), 5));
+    SendMessageW(box_, WM_LBUTTONUP, 0, MAKELPARAM(boundaryX(L"one t"), 5));
+    EXPECT_EQ(copySelection(), L"ne t");
+    // Ctrl+Shift+Left from the end selects the last word; typing replaces it.
+    Key(VK_END);
+    Key(VK_CONTROL);
+    Key(VK_SHIFT);
+    Key(VK_LEFT);
+    Key(VK_SHIFT, true);
+    Key(VK_CONTROL, true);
+    EXPECT_EQ(copySelection(), L"two");
+    Type(L"three");
+    EXPECT_EQ(Caption(box_), L"one three");
+    // The clear button empties the box, refilters and keeps the focus in it.
+    HWND button = GetDlgItem(box_, kSearchButtonControlId);
+    ASSERT_NE(button, nullptr);
+    Type(L"x");
+    SetFocus(button);
+    SendMessageW(box_, WM_COMMAND, MAKEWPARAM(kSearchButtonControlId, BN_CLICKED), LPARAM(button));
+    EXPECT_EQ(Caption(box_), L"");
+    EXPECT_EQ(Caption(list_), L"0 items found");
+    EXPECT_EQ(GetFocus(), box_);
+    EXPECT_EQ(CountReceived(kMainWindowClass, UM_CLOSE_ALL), 0);
+}
+
 TEST_F(SearchBoxTest, ARightReleaseOnTheSelectedRowOpensThatItemsContextMenu)
 {
     ContextMenuSeam.TrackPopup = RecordPopup;
