@@ -15,12 +15,17 @@ work_win=$(e2e_winpath "$E2E_WORK")
 shortcut() {  # NAME TARGET [DESCRIPTION [ARGS]]
   wine "$E2E_TESTS/make_shortcut.exe" "$user_menu\\$1.lnk" "$2" "${3:-}" "${4:-}" >/dev/null 2>&1
 }
-# The user's Start Menu and sort.txt are put back as they were at the end.
+settings_file=$(winepath -u 'C:\users\root\AppData\Local\TVRA\settings.ini' 2>/dev/null)
+# The user's Start Menu, sort.txt and settings.ini (which a first start writes) are put back
+# as they were at the end.
+saved_settings="$E2E_WORK/settings.ini.saved"
+cp "$settings_file" "$saved_settings" 2>/dev/null || rm -f "$saved_settings"
 saved_menu="$E2E_WORK/start-menu.saved"
 [ -d "$user_menu_unix" ] && cp -a "$user_menu_unix" "$saved_menu"
 saved_sort="$E2E_WORK/sort.txt.saved"
 cp "$sort_file" "$saved_sort" 2>/dev/null || rm -f "$saved_sort"
 restore() {
+  if [ -f "$saved_settings" ]; then cp "$saved_settings" "$settings_file"; else rm -f "$settings_file"; fi
   if [ -f "$saved_sort" ]; then cp "$saved_sort" "$sort_file"; else rm -f "$sort_file"; fi
   rm -rf "$user_menu_unix"
   if [ -d "$saved_menu" ]; then cp -a "$saved_menu" "$user_menu_unix"; fi
