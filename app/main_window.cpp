@@ -12,6 +12,7 @@
 #include "common/messages.h"
 #include "common/win_guards.h"
 #include "menu/menu_build.h"
+#include "menu/search_list.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
 
@@ -292,6 +293,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ApplyWindowStyle(Root());
         return 0;
     case UM_FILL_SEARCH_INDEX:
+        FillSearchIndex(Root(), reinterpret_cast<TSearchIndex *>(wParam));
         return 0;
     case UM_GET_ROOT_GEOMETRY:
         return OnGetRootGeometry(wParam);

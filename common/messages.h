@@ -132,6 +132,31 @@ inline constexpr int kSearchButtonControlId = 27182;
 // context menu is for the item whose path it left in the menu-wide SharedPath.
 inline constexpr long long kSearchResultContextMarker = 0x0ACEBEDA;
 
+// ---- The search box (EditEx) and its result list (ListEx) ----
+enum SearchListMessage : unsigned {
+    UM_SEARCH_SHOW = 1025,          // build the search index and show the list
+    UM_SEARCH_HIDE_LATER = 1026,    // hide the list after 200 ms
+    UM_SEARCH_TEXT_CHANGED = 1048,  // wParam: the search box; refilter and resize
+    UM_SEARCH_PREVIOUS = 1049,      // select the previous result
+    UM_SEARCH_NEXT = 1050,          // select the next result
+    UM_SEARCH_LIST_BOX = 1051,      // result: the list box
+    UM_SEARCH_CONTEXT_MENU = 1057,  // context menu of the selected result
+};
+
+enum SearchListTimer : unsigned {
+    TIMER_SEARCH_HIDE = 1,          // the list hides 200 ms after the box lost the focus
+};
+
+// Commands of the search box's context menu (the clear button is kSearchButtonControlId).
+enum SearchBoxCommand : unsigned {
+    CMD_SEARCH_UNDO = 1001,
+    CMD_SEARCH_CUT = 1002,
+    CMD_SEARCH_COPY = 1003,
+    CMD_SEARCH_PASTE = 1004,
+    CMD_SEARCH_CLEAR = 1005,
+    CMD_SEARCH_SELECT_ALL = 1006,
+};
+
 // ---- Messages of the program's own controls ----
 enum IconControlMessage : unsigned {
     UM_ICON_SET = 1025,              // wParam: the icon to show (the control does not own it)

@@ -1,5 +1,6 @@
-// The search box of the top level (class EditEx): a child of the level's window that lies
-// on the level's "*busquedarapida" line.
+// The search box of the top level (class EditEx): a self-drawn single-line edit, a child of
+// the level's window that lies on the level's "*busquedarapida" line, with its clear button
+// and the result list it refilters as it is typed in.
 #pragma once
 #include <windows.h>
 
@@ -18,3 +19,8 @@ void DestroySearchBox(TMenu *root);
 void PlaceSearchBox(TMenu *root);
 // Closes the sub-levels of `root` and gives the box the keyboard focus.
 void FocusSearchBox(TMenu *root);
+
+// Shift is held in the box (a result then runs as administrator).
+bool SearchBoxShiftDown(HWND box);
+// The box's result list window, or null.
+HWND SearchBoxList(HWND box);
