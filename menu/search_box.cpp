@@ -28,7 +28,8 @@ constexpr DWORD kSearchBoxStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | kSearchBo
 constexpr int kSearchBoxWidth = 100;
 constexpr int kSearchBoxHeight = 20;
 constexpr int kTextMargin = 4;
-constexpr int kStateSlot = 0;
+// The classes have no extra bytes: the window's state hangs on its user data.
+constexpr int kStateSlot = GWLP_USERDATA;
 constexpr UINT_PTR kButtonSubclassId = 1;
 constexpr int kClassNameSize = 64;
 constexpr int kEditBackgroundWithBorder = 5;  // EP_BACKGROUNDWITHBORDER
@@ -686,7 +687,7 @@ LRESULT CALLBACK SearchBoxWindowProc(HWND window, UINT message, WPARAM wParam, L
 
 TWindowClass SearchBoxWindowClass()
 {
-    return {kSearchBoxClass, kResizeRedraw | CS_DBLCLKS, sizeof(LONG_PTR), IDC_IBEAM, false, nullptr,
+    return {kSearchBoxClass, kResizeRedraw | CS_DBLCLKS, 0, IDC_IBEAM, false, nullptr,
             SearchBoxWindowProc};
 }
 

@@ -21,17 +21,17 @@
 
 namespace {
 
-constexpr int kStateSlot = 0;
+// The classes have no extra bytes: the window's state hangs on its user data.
+constexpr int kStateSlot = GWLP_USERDATA;
 constexpr int kListBoxId = 1;
 constexpr UINT_PTR kListSubclassId = 1;
 constexpr UINT kHideDelayMs = 200;
 constexpr int kMinimumWidth = 100;
 constexpr DWORD kListStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_THICKFRAME;  // 0x84C40000
-// The rows hold no strings of their own (LBS_NODATA): they are drawn from the results, and a
-// refilter sets their count in one call, where adding hundreds of strings one by one costs
-// several frames here.
+// The rows are drawn from the results, but hold their captions too: screen readers and other
+// programs read a list box's rows as its strings.
 constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY |
-                                LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOINTEGRALHEIGHT;
+                                LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
 // The control panel namespace that runs a "{...}" item.
 constexpr const wchar_t *kControlPanelPrefix = L"::{26EE0668-A00A-44D7-9371-BEB064C98683}\\0\\::";
 
@@ -174,7 +174,16 @@ void Refilter(HWND window, TSearchListState &state)
 
     SendMessageW(state.ListBox, WM_SETREDRAW, FALSE, 0);
     SendMessageW(state.ListBox, LB_RESETCONTENT, 0, 0);
-    SendMessageW(state.ListBox, LB_SETCOUNT, state.Results.size(), 0);
+    // One allocation for all rows, and no repaint until the last: adding rows one by one
+    // otherwise costs frames on a large menu.
+    SendMessageW(state.ListBox, LB_INITSTORAGE, state.Results.size(),
+                 state.Results.size() * kSearchEntryUnits * sizeof(wchar_t));
+    // Straight to the list box's own procedure: through the pointer subclass every row
+    // would cost several times as much here.
+    const auto listBoxProc = WNDPROC(GetClassLongPtrW(state.ListBox, GCLP_WNDPROC));
+    for (int entry : state.Results)
+        CallWindowProcW(listBoxProc, state.ListBox, LB_ADDSTRING, 0,
+                        LPARAM(W(state.Index.Entries[size_t(entry)].Caption)));
     if (!state.Results.empty())
         SendMessageW(state.ListBox, LB_SETCURSEL, 0, 0);
     SendMessageW(state.ListBox, WM_SETREDRAW, TRUE, 0);
@@ -501,7 +510,7 @@ LRESULT CALLBACK SearchListWindowProc(HWND window, UINT message, WPARAM wParam, 
 
 TWindowClass SearchListWindowClass()
 {
-    return {kSearchListClass, kResizeRedraw | CS_DBLCLKS, sizeof(LONG_PTR), IDC_HAND, false, nullptr,
+    return {kSearchListClass, kResizeRedraw | CS_DBLCLKS, 0, IDC_HAND, false, nullptr,
             SearchListWindowProc};
 }
 
@@ -520,16 +529,6 @@ void FillSearchIndex(TMenu *root, TSearchIndex *index)
 {
     if (root && index)
         ForEachSearchableItem(root, AppendItem, index);
-}
-
-std::wstring SearchListRow(HWND list, int row)
-{
-    wchar_t name[16] = {};
-    GetClassNameW(list, name, 16);
-    const TSearchListState *state = lstrcmpW(name, kSearchListClass) == 0 ? StateOf(list) : nullptr;
-    if (!state || row < 0 || size_t(row) >= state->Results.size())
-        return {};
-    return W(state->Index.Entries[size_t(state->Results[size_t(row)])].Caption);
 }
 
 const TSearchIndex *SearchListIndex(HWND list)

@@ -19,8 +19,6 @@ HWND CreateSearchList(HWND box);
 void FillSearchIndex(TMenu *root, TSearchIndex *index);
 // The index the list searches now; null when `list` is no result list.
 const TSearchIndex *SearchListIndex(HWND list);
-// The caption of a result row; empty outside the results.
-std::wstring SearchListRow(HWND list, int row);
 // The MD5 digest of a text's UTF-16LE units as 32 lower-case hexadecimal digits; empty when
 // the system's hash provider fails.
 std::string SearchTextDigest(std::u16string_view text);

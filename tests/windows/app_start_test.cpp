@@ -104,8 +104,8 @@ TEST(WindowClasses, AreRegisteredAsTheProgramNeedsThem)
         int extra;
         bool cursor, background, icon;
     } cases[] = {
-        {L"EditEx", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 8, true, false, false},
-        {L"ListEx", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 8, true, false, false},
+        {L"EditEx", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 0, true, false, false},
+        {L"ListEx", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 0, true, false, false},
         {L"TVRA_IconControl", CS_HREDRAW | CS_VREDRAW, 8, false, true, false},
         {L"TVRA_ColorControl", CS_HREDRAW | CS_VREDRAW, 8, true, false, false},
         {L"TVRA_Sample", CS_HREDRAW | CS_VREDRAW | CS_DROPSHADOW, 8, false, true, false},

@@ -93,12 +93,16 @@ protected:
         GetWindowTextW(window, text, 300);
         return text;
     }
+    // The rows as any other program reads them: the list box's strings.
     std::vector<std::wstring> Rows()
     {
         std::vector<std::wstring> rows;
         const int n = int(SendMessageW(listBox_, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i)
-            rows.push_back(SearchListRow(list_, i));
+        for (int i = 0; i < n; ++i) {
+            wchar_t text[300] = {};
+            SendMessageW(listBox_, LB_GETTEXT, i, LPARAM(text));
+            rows.push_back(text);
+        }
         return rows;
     }
     int Selected() { return int(SendMessageW(listBox_, LB_GETCURSEL, 0, 0)); }
