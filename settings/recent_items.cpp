@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr DWORD kResolveQuietly = SLR_NO_UI | SLR_NOSEARCH;  // 17: no window, no search
+constexpr DWORD kResolveQuietly = DWORD(SLR_NO_UI) | DWORD(SLR_NOSEARCH);  // 17: no window, no search
 
 // The whole binary value `name` of `key`; empty when it cannot be read.
 std::vector<uint8_t> ReadBinaryValue(HKEY key, const wchar_t *name)
