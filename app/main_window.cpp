@@ -122,8 +122,7 @@ void OnTimer(HWND window, UINT_PTR timer)
         Rebuild(Root());
         break;
     case TIMER_RECENT_CHANGED:
-        if (TMenu *recent = FindRecentLevel(Root()))
-            FillRecentLevel(recent);
+        RefreshRecentMenu(Root());
         break;
     case TIMER_READY:
         MainWindowState.Ready = true;

@@ -166,3 +166,25 @@ inline HBITMAP CreateTopDownDib(HDC dc, int width, int height, uint32_t **bits =
         *bits = static_cast<uint32_t *>(pixels);
     return bitmap;
 }
+
+// A registry key opened for one scope and closed at its end; null when it did not open.
+class TRegistryKey {
+public:
+    TRegistryKey(HKEY parent, const wchar_t *subKey, REGSAM access)
+    {
+        if (RegOpenKeyExW(parent, subKey, 0, access, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    ~TRegistryKey()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    TRegistryKey(const TRegistryKey &) = delete;
+    TRegistryKey &operator=(const TRegistryKey &) = delete;
+    HKEY Get() const { return key_; }
+    explicit operator bool() const { return key_ != nullptr; }
+
+private:
+    HKEY key_ = nullptr;
+};

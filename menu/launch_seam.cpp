@@ -3,8 +3,10 @@
 #include <shellapi.h>
 #include <shldisp.h>
 
+#include "settings/recent_items.h"
+
 TLaunchSeam LaunchSeam = {
-    ShellExecuteLaunch, CallShellAutomation, nullptr, nullptr, nullptr, nullptr,
+    ShellExecuteLaunch, CallShellAutomation, nullptr, nullptr, ClearRecentItems, ClearJumpLists,
 };
 
 void ShellExecuteLaunch(HWND owner, const wchar_t *verb, const wchar_t *file,

@@ -9,12 +9,16 @@
 #include "common/portable/text.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
+#include "menu/context_menu.h"
 #include "menu/menu_item.h"
 #include "menu/portable/menu_build.h"
 #include "menu/portable/menu_keywords.h"
 #include "menu/search_box.h"
 #include "menu/tmenu.h"
+#include "settings/control_panel_items.h"
+#include "settings/recent_items.h"
 #include "settings/settings.h"
+#include "settings/special_icon.h"
 
 TMenuFolders MenuFolders;
 
@@ -251,12 +255,97 @@ void StripSpecialItems(TMenu *root)
     root->Layout();
 }
 
-void FillRecentLevel(TMenu *)
+// ---- The recent items level and the expanded control panel ----
+
+namespace {
+
+// The fixed lines of the recent items level, in their order.
+constexpr std::u16string_view kRecentLevelKeywords[] = {
+    kMyDocumentsKeyword,  kMyMusicKeyword,       kMyPicturesKeyword,    kMyVideosKeyword,
+    kSeparatorKeyword,    kClearRecentKeyword,   kClearJumpListsKeyword, kSeparatorKeyword,
+    kRecentFilesKeyword,  kRecentFoldersKeyword,
+};
+constexpr wchar_t kShell32[] = L"%SystemRoot%\\system32\\shell32.dll";
+constexpr int kRecentFilesIconIndex = 1;
+constexpr int kRecentFoldersIconIndex = 3;
+
+void AppendPlaceholderIfEmpty(TMenu *level)
 {
+    if (level->Count() == 0)
+        level->Append(L"", false, true, false);
 }
 
-void FillControlPanelLevel(TMenu *)
+void AppendRecentEntries(TMenu *level, const std::vector<TRecentEntry> &entries,
+                         const std::wstring &folder)
 {
+    const TShellFolderQuery shellFolder(folder.c_str());
+    TShortcutReader reader;
+    for (const TRecentEntry &entry : entries) {
+        TMenuItem *item = level->Append(entry.Path.c_str(), false, false, true);
+        // Moving a recent entry would move the shell's own shortcut.
+        item->IsMovable = false;
+        const wchar_t *name = entry.Path.c_str() + folder.size();
+        LookUpWith(item, shellFolder.Query(name, entry.Path.c_str()), reader);
+        item->CreatedHigh = entry.DateKey;
+    }
+    AppendPlaceholderIfEmpty(level);
+    SortByNameOrDate(level, Settings.RecentSort != 0);
+}
+
+} // namespace
+
+void FillRecentLevel(TMenu *level)
+{
+    // The focus must not stay with a window that is about to be hidden and emptied.
+    const TMenuItem *parent = level->ParentItem;
+    if (parent && parent->Owner && IsWindowVisible(parent->Owner->Window))
+        SetFocus(parent->Owner->Window);
+    HideTree(level);
+    level->Clear();
+    TMenu *documents = nullptr;
+    TMenu *folders = nullptr;
+    for (std::u16string_view keyword : kRecentLevelKeywords) {
+        if (keyword == kSeparatorKeyword) {
+            level->Append(W(kSeparatorKeyword.data()), false, false, true);
+            continue;
+        }
+        const SpecialKeyword *row = FindSpecialKeyword(keyword);
+        TMenuItem *item = AppendSpecialItem(level, *row, row->HasSubLevel);
+        if (keyword == kRecentFilesKeyword) {
+            item->Icon = LoadIconAt(kShell32, kRecentFilesIconIndex);
+            documents = item->Submenu;
+        } else if (keyword == kRecentFoldersKeyword) {
+            item->Icon = LoadIconAt(kShell32, kRecentFoldersIconIndex);
+            folders = item->Submenu;
+        }
+    }
+    const TRecentMenuContent content = BuildRecentMenu(Settings.RecentCount);
+    AppendRecentEntries(documents, content.Documents, content.Folder);
+    AppendRecentEntries(folders, content.Folders, content.Folder);
+    level->Layout();
+}
+
+void RefreshRecentMenu(TMenu *root)
+{
+    if (TMenu *recent = FindRecentLevel(root))
+        FillRecentLevel(recent);
+}
+
+void FillControlPanelLevel(TMenu *level)
+{
+    std::vector<TControlPanelEntry> entries;
+    FillControlPanelMenu(entries);
+    if (!entries.empty() && level->Items && level->Items->IsEmptyMarker)
+        level->RemoveAt(0);
+    for (const TControlPanelEntry &entry : entries) {
+        TMenuItem *item = level->Append(entry.Target.c_str(), false, false, true);
+        item->IsMovable = false;
+        SetCaption(item, U16View(entry.Name.c_str()));
+        CopyText(U16(item->Tip), MAX_PATH, U16View(entry.Tip.c_str()));
+        item->Icon = entry.Icon;
+    }
+    AppendPlaceholderIfEmpty(level);
+    SortByNameOrDate(level, false);
 }
 
 TMenu *FindRecentLevel(TMenu *root)

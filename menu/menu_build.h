@@ -32,6 +32,8 @@ void PlaceProgramsItem(TMenu *root);
 // Fill the recent items level ("*recientes") and the expanded control panel level.
 void FillRecentLevel(TMenu *level);
 void FillControlPanelLevel(TMenu *level);
+// Rebuilds the recent items level of the top level, if it has one (the Recent folder changed).
+void RefreshRecentMenu(TMenu *root);
 
 // The recent items level of the top level, or null when ShowString has none.
 TMenu *FindRecentLevel(TMenu *root);
