@@ -1,6 +1,7 @@
 #include "render/options/portable/drop_names.h"
 
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -194,12 +195,19 @@ void DecodeHtmlEntities(std::string &text)
 {
     if (text.find('&') == std::string::npos)
         return;
-    for (const TEntity &e : kEntities)
-        ReplaceAll(text, "&amp;#" + std::to_string(e.code) + ";", EntityByte(e));
-    for (const TEntity &e : kEntities)
-        ReplaceAll(text, std::string("&amp;") + e.name + ";", EntityByte(e));
-    for (const TEntity &e : kEntities)
-        ReplaceAll(text, std::string("&") + e.name + ";", EntityByte(e));
+    // The three passes' references of every entry, in the order they are replaced.
+    static const std::vector<std::string> references = [] {
+        std::vector<std::string> all;
+        for (const TEntity &e : kEntities)
+            all.push_back("&amp;#" + std::to_string(e.code) + ";");
+        for (const TEntity &e : kEntities)
+            all.push_back(std::string("&amp;") + e.name + ";");
+        for (const TEntity &e : kEntities)
+            all.push_back(std::string("&") + e.name + ";");
+        return all;
+    }();
+    for (size_t i = 0; i < references.size(); ++i)
+        ReplaceAll(text, references[i], EntityByte(kEntities[i % std::size(kEntities)]));
 }
 
 bool ParseDroppedAnchor(std::string_view fragment, TDroppedAnchor &anchor)
