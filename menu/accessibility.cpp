@@ -431,7 +431,9 @@ void DisconnectLevelAccessible(TMenu *level) { Disconnect(level->Accessible); }
 void OnLevelAccessibleAction(TMenu *level, WPARAM itemIndex)
 {
     const int index = static_cast<int>(itemIndex);
-    if (!IsWindowVisible(level->Window) || !level->ItemAt(index))
+    // A modal loop of a dialog, a drag or a command may dispatch the request: Enter would not
+    // reach the level then either.
+    if (MenuIsBusy() || !IsWindowVisible(level->Window) || !level->ItemAt(index))
         return;
     SetHot(level, index);
     OnKey(level, VK_RETURN);
