@@ -473,3 +473,8 @@ LRESULT OnSearchBoxGetObject(HWND box, CSearchBoxAccessible *&object, WPARAM wPa
 }
 
 void DisconnectSearchBoxAccessible(CSearchBoxAccessible *&object) { Disconnect(object); }
+
+void NotifySearchBoxValue(HWND box)
+{
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, box, OBJID_CLIENT, CHILDID_SELF);
+}

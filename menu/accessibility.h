@@ -27,3 +27,5 @@ void NotifyLevelChanged(TMenu *level);  // its items changed while it is shown
 LRESULT OnSearchBoxGetObject(HWND box, CSearchBoxAccessible *&object, WPARAM wParam,
                              LPARAM lParam);
 void DisconnectSearchBoxAccessible(CSearchBoxAccessible *&object);
+// The box's text changed.
+void NotifySearchBoxValue(HWND box);

@@ -134,6 +134,7 @@ void Changed(HWND window, TSearchBoxState &state)
 {
     PushSnapshot(state.History, state.Model);
     SetWindowTextW(window, W(state.Model.Text.c_str()));
+    NotifySearchBoxValue(window);
     Redraw(window, state);
     SendMessageW(state.List, UM_SEARCH_TEXT_CHANGED, WPARAM(window), 0);
 }
@@ -183,6 +184,7 @@ void OnCommand(HWND window, TSearchBoxState &state, UINT command)
     case CMD_SEARCH_UNDO:
         if (Undo(state.History, model)) {
             SetWindowTextW(window, W(model.Text.c_str()));
+            NotifySearchBoxValue(window);
             Redraw(window, state);
             SendMessageW(state.List, UM_SEARCH_TEXT_CHANGED, WPARAM(window), 0);
         }

@@ -1,6 +1,6 @@
 // Real menu levels read by a screen reader in this process: the object each level gives for
-// WM_GETOBJECT, the WinEvents it raises, the default action, the search box, and the error
-// a client gets from the object of a level that was destroyed.
+// WM_GETOBJECT, the WinEvents it raises, the default action, the search box (and its value
+// changes), and the error a client gets from the object of a level that was destroyed.
 #include "tests/windows/menu_window_fixture.h"
 
 #include <oleacc.h>
@@ -343,6 +343,12 @@ TEST_F(MenuAccessibilityTest, SearchBoxReadsAsEditableTextWithItsHelp)
     for (wchar_t c : {L'a', L'b'})
         SendMessageW(box, WM_CHAR, c, 0);
     EXPECT_EQ(Text(&IAccessible::get_accValue, object, CHILDID_SELF), L"ab");
+    Settle();
+    int valueChanges = 0;
+    for (const TEventRecord &e : Events)
+        valueChanges += e.event == EVENT_OBJECT_VALUECHANGE && e.window == box &&
+                        e.object == OBJID_CLIENT;
+    EXPECT_EQ(valueChanges, 2) << "one value change a character";
     EXPECT_EQ(Text(&IAccessible::get_accHelp, object, CHILDID_SELF), L"Type, then Tab");
 
     DestroyWindow(box);
