@@ -25,7 +25,7 @@ restore() {
   rm -rf "$user_menu_unix"
   if [ -d "$saved_menu" ]; then cp -a "$saved_menu" "$user_menu_unix"; fi
 }
-# The root level starts: Folder (Inner, Inside), Notepad, Xylophone, then the special items.
+# The root level holds Folder (Inner, Inside), Notepad and Xylophone, then the special items.
 rm -rf "$user_menu_unix"
 mkdir -p "$user_menu_unix/Folder"
 shortcut "Folder\\Inner" 'C:\windows\notepad.exe'
@@ -61,6 +61,9 @@ toggle_shows() {
 open_menu() { e2e_eventually toggle_shows && e2e_eventually menu_focused; }
 # The block of one level in the client's "levels" output, by the level's name.
 level_block() { awk -v name="$2" '/^level / {on = ($2 == name)} on' <<<"$1"; }
+# The names of the items this script made, in the order the level lists them (the prefix's
+# own Programs folder sorts in among them).
+our_items() { cut -d' ' -f4 <<<"$1" | grep -E '^name=(Folder|Notepad|Xylophone)$'; }
 item_line() { grep -E "^item [0-9]+ role=[a-z]+ name=$2 " <<<"$1"; }
 field() { grep -o " $2=[^ ]*" <<<"$1" | head -1 | cut -d= -f2-; }
 
@@ -93,7 +96,7 @@ e2e_check "the root level is a menu pop-up named Orvella" \
 e2e_check "it has one child per item (child count $root_count, all reached by navigation)" \
   test "$root_count" -ge 4 -a "$(field "$(head -1 <<<"$root")" walked)" = "$root_count"
 e2e_check "the children are the items in order, named by their captions" \
-  test "$(sed -n '2,4p' <<<"$root" | cut -d' ' -f4)" = "$(printf 'name=%s\n' Folder Notepad Xylophone)"
+  test "$(our_items "$root")" = "$(printf 'name=%s\n' Folder Notepad Xylophone)"
 e2e_check "every child is a menu item or a separator" \
   test -z "$(tail -n +2 <<<"$root" | grep -v -E ' role=(menuitem|separator) ')"
 folder=$(item_line "$root" Folder)
@@ -171,7 +174,7 @@ program_answers() { e2e_probe send TVRA_MainWindow 1126 >/dev/null; }
 e2e_check "the program keeps running" program_answers
 open_menu
 e2e_check "and the rebuilt menu reads as before" \
-  test "$(level_block "$(client levels)" Orvella | sed -n '2,4p' | cut -d' ' -f4)" = \
+  test "$(our_items "$(level_block "$(client levels)" Orvella)")" = \
     "$(printf 'name=%s\n' Folder Notepad Xylophone)"
 e2e_probe post TVRA_MainWindow 1053
 
