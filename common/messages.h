@@ -20,6 +20,9 @@ inline constexpr const wchar_t *kColorControlClass = L"TVRA_ColorControl";
 inline constexpr const wchar_t *kSampleClass = L"TVRA_Sample";
 inline constexpr const wchar_t *kIconButtonClass = L"TVRA_IconButton";
 
+// The product's name, which screen readers are told for the start button and the root level.
+inline constexpr const wchar_t *kProductName = L"Orvella";
+
 // ---- Registered messages ----
 inline constexpr const wchar_t *kTaskbarCreatedMessage = L"TaskbarCreated";
 inline constexpr const wchar_t *kShellGetDragImageMessage = L"ShellGetDragImage";
@@ -123,6 +126,11 @@ enum MenuWindowTimer : unsigned {
     TIMER_MENU_CLOSE_ALL_SUBS = 1,   // close the level's sub-levels (killed by ShowLevel)
     TIMER_MENU_OPEN_SUB = 222,       // the pointer rested on a folder for MenuDelay
     TIMER_MENU_CLOSE_SUBS = 223,     // the pointer rested on a plain item for MenuDelay
+};
+
+// Posted by a level's accessible object to itself.
+enum MenuAccessibleMessage : unsigned {
+    UM_MENU_ACCESSIBLE_ACTION = 1061,  // wParam: the item whose default action a client asked
 };
 
 // Control id of the search box's button.

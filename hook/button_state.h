@@ -16,6 +16,8 @@ struct TPicture {
     int Width, Height;
 };
 
+class CStartButtonAccessible;
+
 enum SourceImage { kNormalImage, kHoverImage, kPushedImage, kSourceImageCount };
 
 struct TButtonState {
@@ -37,6 +39,7 @@ struct TButtonState {
     HWND Taskbar = nullptr;
     HWND TaskList = nullptr;
     IDropTarget *DropTarget = nullptr;
+    CStartButtonAccessible *Accessible = nullptr;  // made when a screen reader first asks
 };
 
 extern TButtonState ButtonState;
@@ -57,6 +60,10 @@ void PaintButton(HWND button);
 
 // button_drop_target.cpp
 IDropTarget *CreateButtonDropTarget(HWND button);
+
+// button_accessible.cpp
+LRESULT OnButtonGetObject(HWND button, WPARAM wParam, LPARAM lParam);
+void DisconnectButtonAccessible();
 
 // edge_panels.cpp
 bool SwallowRememberedEdgeMouse(MSG *msg);

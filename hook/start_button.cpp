@@ -250,6 +250,7 @@ static void OnButtonDestroy(HWND button)
         ButtonState.DropTarget->Release();
         ButtonState.DropTarget = nullptr;
     }
+    DisconnectButtonAccessible();
     ButtonState.Button = nullptr;
     ButtonState.Tracking = false;
     ButtonState.HoverStep = 0;
@@ -392,6 +393,8 @@ static LRESULT CALLBACK StartButtonProc(HWND button, UINT message, WPARAM wParam
     case UM_BUTTON_ENABLE:
         OnButtonEnable(button, wParam != 0);
         return 0;
+    case WM_GETOBJECT:
+        return OnButtonGetObject(button, wParam, lParam);
     }
     return DefWindowProcW(button, message, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 
 #include "common/messages.h"
 #include "common/win_text.h"
+#include "menu/accessibility.h"
 #include "menu/context_menu.h"
 #include "menu/drag_drop.h"
 #include "menu/execute.h"
@@ -284,6 +285,7 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RegisterLevelDropTarget(level);
         return 0;
     case WM_NCDESTROY:
+        DisconnectLevelAccessible(level);
         SetWindowLongPtrW(window, kLevelSlot, 0);
         break;
     case WM_PAINT:
@@ -358,6 +360,11 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case UM_MENU_DRAG_LEAVE:
         OnLevelDragLeave(level);
+        return 0;
+    case WM_GETOBJECT:
+        return OnLevelGetObject(level, wParam, lParam);
+    case UM_MENU_ACCESSIBLE_ACTION:
+        OnLevelAccessibleAction(level, wParam);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

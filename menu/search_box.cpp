@@ -11,6 +11,7 @@
 #include "common/messages.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
+#include "menu/accessibility.h"
 #include "menu/menu_item.h"
 #include "menu/portable/menu_keywords.h"
 #include "menu/portable/search_edit.h"
@@ -49,6 +50,7 @@ struct TSearchBoxState {
     bool ShiftDown = false;
     bool Selecting = false;  // a left press is dragging the caret
     bool ButtonHot = false;
+    CSearchBoxAccessible *Accessible = nullptr;  // made when a screen reader first asks
 };
 
 HWND SearchBoxOf(const TMenu *root) { return GetDlgItem(root->Window, kSearchBoxControlId); }
@@ -132,6 +134,7 @@ void Changed(HWND window, TSearchBoxState &state)
 {
     PushSnapshot(state.History, state.Model);
     SetWindowTextW(window, W(state.Model.Text.c_str()));
+    NotifySearchBoxValue(window);
     Redraw(window, state);
     SendMessageW(state.List, UM_SEARCH_TEXT_CHANGED, WPARAM(window), 0);
 }
@@ -181,6 +184,7 @@ void OnCommand(HWND window, TSearchBoxState &state, UINT command)
     case CMD_SEARCH_UNDO:
         if (Undo(state.History, model)) {
             SetWindowTextW(window, W(model.Text.c_str()));
+            NotifySearchBoxValue(window);
             Redraw(window, state);
             SendMessageW(state.List, UM_SEARCH_TEXT_CHANGED, WPARAM(window), 0);
         }
@@ -605,6 +609,7 @@ LRESULT OnCreate(HWND window)
 void OnDestroy(HWND window)
 {
     TSearchBoxState *state = StateOf(window);
+    DisconnectSearchBoxAccessible(state->Accessible);
     for (HBITMAP picture : state->Pictures)
         if (picture)
             DeleteObject(picture);
@@ -681,6 +686,8 @@ LRESULT CALLBACK SearchBoxWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_KILLFOCUS:
         OnKillFocus(window, *state, HWND(wParam));
         return 0;
+    case WM_GETOBJECT:
+        return OnSearchBoxGetObject(window, state->Accessible, wParam, lParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

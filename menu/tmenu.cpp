@@ -12,6 +12,7 @@
 #include "common/messages.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
+#include "menu/accessibility.h"
 #include "menu/execute.h"
 #include "menu/launch_seam.h"
 #include "menu/menu_item.h"
@@ -113,7 +114,11 @@ POINT TopLevelPosition(const TMenu *level)
     return {corner.x, corner.y};
 }
 
-void HideLevelWindow(const TMenu *level) { ShowWindow(level->Window, SW_HIDE); }
+void HideLevelWindow(TMenu *level)
+{
+    if (ShowWindow(level->Window, SW_HIDE))
+        NotifyLevelHidden(level);
+}
 
 void FocusParentIfVisible(const TMenu *level)
 {
@@ -309,6 +314,7 @@ void TMenu::Layout()
     Width = size.width;
     Height = size.height;
     AddLevelTool(this);
+    NotifyLevelChanged(this);
 }
 
 // ---- Showing and closing ----
@@ -327,7 +333,8 @@ void ShowLevel(TMenu *level)
     SetHot(level, 0);
     if (!IsTopLevel(level) && !IsLevelVisible(ParentLevel(level)))
         return;
-    ShowWindow(level->Window, SW_SHOW);
+    if (!ShowWindow(level->Window, SW_SHOW))
+        NotifyLevelShown(level);
     SetFocus(level->Window);
     SetForegroundWindow(level->Window);
 }
@@ -413,6 +420,7 @@ void SetHot(TMenu *level, int index)
     SendMessageW(level->Tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(level->Tooltip, TTM_SETMAXTIPWIDTH, 0, kTooltipMaxWidth);
     Invalidate(level, target->Rect);
+    NotifyLevelHotItem(level);
 }
 
 void OnKey(TMenu *level, WPARAM key)

@@ -7,6 +7,7 @@
 #include "render/level_layout.h"  // MeasureArrowWidth, for MenuState.ArrowWidth
 
 struct TMenuItem;
+class CMenuAccessible;
 
 class TMenu {
 public:
@@ -73,6 +74,7 @@ public:
     int HoverCheckY = 0;
     RECT PressRect = {};
     bool OpensRight = true;
+    CMenuAccessible *Accessible = nullptr;  // made when a screen reader first asks
 
 private:
     TMenuItem *Last() const;

@@ -6,6 +6,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -423,6 +424,49 @@ TEST_F(StartButton, ClicksReachTheMainWindowOnlyWhileEnabled)
     EXPECT_TRUE(IsWindowVisible(button));
     Click(WM_LBUTTONDOWN);
     EXPECT_EQ(CountReceived(main(), UM_TOGGLE_MENU), 2);
+}
+
+// A screen reader in this process: the button is a push button named Orvella whose default
+// action is a click, and once the button is gone the object a client still holds fails.
+TEST_F(StartButton, ReadsAsAPushButtonUntilItIsRemoved)
+{
+    CreateButton(40);
+    IAccessible *object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(button, OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void **>(&object)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    EXPECT_EQ(object->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.vt, VT_I4);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+    BSTR name = nullptr;
+    EXPECT_EQ(object->get_accName(self, &name), S_OK);
+    EXPECT_STREQ(name, L"Orvella");
+    SysFreeString(name);
+    long x = 0, y = 0, width = 0, height = 0;
+    EXPECT_EQ(object->accLocation(&x, &y, &width, &height, self), S_OK);
+    const RECT placed = WindowRectOf(button);
+    EXPECT_EQ(Describe({x, y, x + width, y + height}), Describe(placed));
+
+    EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
+    Drain();
+    EXPECT_EQ(CountReceived(main(), UM_TOGGLE_MENU), 1);
+    SendMessageW(button, UM_BUTTON_ENABLE, 0, 0);
+    EXPECT_NE(object->accDoDefaultAction(self), S_OK) << "a disabled button ignores clicks";
+    Drain();
+    EXPECT_EQ(CountReceived(main(), UM_TOGGLE_MENU), 1);
+
+    PostMessageW(taskbar, UM_TASKBAR_REMOVE_BUTTON, 0, 0);
+    Drain();
+    ASSERT_FALSE(IsWindow(button));
+    name = nullptr;
+    EXPECT_TRUE(FAILED(object->get_accName(self, &name)));
+    EXPECT_EQ(name, nullptr);
+    EXPECT_TRUE(FAILED(object->accDoDefaultAction(self)));
+    object->Release();
 }
 
 TEST_F(StartButton, WindowsKeyOpensTheMenuUnlessMarkedOrShifted)
