@@ -413,6 +413,23 @@ bool HoldsEntriesOfAnotherFolder(const TMenuItem *folder, const TMenu *level)
     return false;
 }
 
+// A folder that also exists in the other Start Menu tree is one line for both, even while
+// the other one is empty; moving it would leave that one behind.
+bool ExistsInOtherTree(const wchar_t *folder)
+{
+    const std::u16string_view user = U16View(MenuFolders.UserStartMenu);
+    const std::u16string_view common = U16View(MenuFolders.CommonStartMenu);
+    const std::u16string_view path = U16View(folder);
+    const bool inUser = !user.empty() && IsSameOrInside(path, user);
+    const bool inCommon = !common.empty() && IsSameOrInside(path, common);
+    if (inUser == inCommon)
+        return false;
+    const std::u16string_view from = inUser ? user : common;
+    const std::u16string_view to = inUser ? common : user;
+    std::u16string twin(path);
+    return RewriteFolder(twin, from, to, MAX_PATH) && IsDirectory(Wide(twin));
+}
+
 // Whether every path at and below `item` still fits its buffer with `from` replaced by `to`;
 // with `apply`, rewrites them.
 bool RewriteTree(TMenuItem *item, std::u16string_view from, std::u16string_view to, bool apply)
@@ -461,7 +478,7 @@ bool MayMoveInto(const TMenuItem *item, const TMenu *level, const TTargetFolder 
         if (IsAncestorOrSelf(item, level) || IsSameOrInside(target.Folder, U16View(item->Path)) ||
             (!parent.empty() && IsSameOrInside(parent, U16View(item->Path))))
             return false;
-        if (HoldsEntriesOfAnotherFolder(item, item->Submenu))
+        if (ExistsInOtherTree(item->Path) || HoldsEntriesOfAnotherFolder(item, item->Submenu))
             return false;
     }
     // Never over an existing entry, nor beside a line of the same name, which a fresh build

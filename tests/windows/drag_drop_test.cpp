@@ -726,6 +726,8 @@ TEST_F(DragDropTest, RefusedMovesTouchNoFile)
     SetFileAttributesW((user_ + L"Games\\Beta.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
     CreateDirectoryW((user_ + L"Games\\Gamma").c_str(), nullptr);
     CreateDirectoryW((user_ + L"Empty").c_str(), nullptr);
+    // Games also in the all-users tree, empty there: one line for both folders.
+    CreateDirectoryW((common_ + L"Games").c_str(), nullptr);
     Build();
     TMenu *tools = Level(L"Tools");
     TMenu *sub = Level(L"Sub", tools);
@@ -749,6 +751,7 @@ TEST_F(DragDropTest, RefusedMovesTouchNoFile)
         {"a folder into its sub-folder shown elsewhere", root_, toolsIndex, shown},
         {"onto a hidden file of its name", root_, IndexOf(root_, ItemCaptioned(root_, L"Beta")), games},
         {"beside a line of its caption", root_, IndexOf(root_, ItemCaptioned(root_, L"Gamma")), games},
+        {"a folder of both trees, the other one empty", root_, IndexOf(root_, games->ParentItem), tools},
         {"the placeholder", Level(L"Empty"), 0, games},
         {"no line at all", root_, 40, games},
     };
