@@ -1,17 +1,15 @@
 #include <windows.h>
 
 #include "common/registry_flags.h"
+#include "common/win_guards.h"
 
 namespace {
 
 // Creates the key when absent, as reading is also meant to do.
-HKEY OpenFlagsKey()
+TRegistryKey OpenFlagsKey()
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kFlagsKeyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
+    return TRegistryKey(HKEY_CURRENT_USER, kFlagsKeyPath, KEY_READ | KEY_WRITE,
+                        TRegistryKey::kCreateMissing);
 }
 
 }  // namespace
@@ -19,25 +17,22 @@ HKEY OpenFlagsKey()
 bool ReadRegistryFlag(const wchar_t *valueName)
 {
     DWORD value = 1;
-    HKEY key = OpenFlagsKey();
-    if (key) {
+    if (TRegistryKey key = OpenFlagsKey()) {
         DWORD size = sizeof(value);
         DWORD type = 0;
-        if (RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(&value),
-                             &size) != ERROR_SUCCESS)
+        if (RegQueryValueExW(key.Get(), valueName, nullptr, &type,
+                             reinterpret_cast<BYTE *>(&value), &size) != ERROR_SUCCESS)
             value = 1;
-        RegCloseKey(key);
     }
     return value != 0;
 }
 
 void WriteRegistryFlag(const wchar_t *valueName, bool on)
 {
-    HKEY key = OpenFlagsKey();
+    TRegistryKey key = OpenFlagsKey();
     if (!key)
         return;
     DWORD value = on ? 1 : 0;
-    RegSetValueExW(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
+    RegSetValueExW(key.Get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
                    sizeof(value));
-    RegCloseKey(key);
 }

@@ -170,9 +170,15 @@ inline HBITMAP CreateTopDownDib(HDC dc, int width, int height, uint32_t **bits =
 // A registry key opened for one scope and closed at its end; null when it did not open.
 class TRegistryKey {
 public:
-    TRegistryKey(HKEY parent, const wchar_t *subKey, REGSAM access)
+    enum TOpenMode { kOpenExisting, kCreateMissing };
+    TRegistryKey(HKEY parent, const wchar_t *subKey, REGSAM access,
+                 TOpenMode mode = kOpenExisting)
     {
-        if (RegOpenKeyExW(parent, subKey, 0, access, &key_) != ERROR_SUCCESS)
+        const LSTATUS status =
+            mode == kCreateMissing
+                ? RegCreateKeyExW(parent, subKey, 0, nullptr, 0, access, nullptr, &key_, nullptr)
+                : RegOpenKeyExW(parent, subKey, 0, access, &key_);
+        if (status != ERROR_SUCCESS)
             key_ = nullptr;
     }
     ~TRegistryKey()

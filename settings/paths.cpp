@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "common/portable/text.h"
+#include "common/win_guards.h"
 #include "common/win_text.h"
 #include "settings/portable/system_text.h"
 #include "settings/settings.h"
@@ -76,18 +77,16 @@ void GetProgramFolder(wchar_t *path)
 void FillSystemDescription(wchar_t *text)
 {
     wchar_t product[kSystemDescriptionSize] = {};
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0,
-                      KEY_READ, &key) == ERROR_SUCCESS) {
+    if (TRegistryKey key{HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion",
+                         KEY_READ}) {
         // One unit short of the buffer, so an over-long name can never lose its terminator.
         DWORD size = sizeof(product) - sizeof(wchar_t);
         DWORD type = 0;
-        if (RegQueryValueExW(key, L"ProductName", nullptr, &type,
+        if (RegQueryValueExW(key.Get(), L"ProductName", nullptr, &type,
                              reinterpret_cast<BYTE *>(product), &size) != ERROR_SUCCESS ||
             (type != REG_SZ && type != REG_EXPAND_SZ))
             product[0] = 0;
         product[kSystemDescriptionSize - 1] = 0;
-        RegCloseKey(key);
     }
     SYSTEM_INFO system = {};
     GetNativeSystemInfo(&system);

@@ -130,8 +130,9 @@ TEST(LaunchPlan, AutomationDialogsAndOtherActions)
         TLaunchPlan plan = PlanLaunch(c.path, false, c.runAs, Context());
         EXPECT_EQ(plan.kind, c.kind) << c.what;
         EXPECT_TRUE(plan.closesMenu) << c.what;
-        if (c.kind == TLaunchKind::ShellAutomation)
+        if (c.kind == TLaunchKind::ShellAutomation) {
             EXPECT_EQ(plan.call, c.call) << c.what;
+        }
     }
 }
 

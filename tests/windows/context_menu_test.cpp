@@ -612,8 +612,9 @@ TEST_F(ContextMenuTest, PropertiesOfSpecialItemsEditTheirIconAndCommand)
             if (!accept) {
                 EXPECT_STREQ(Settings.SpecialIconFile[c.slot], L"old.dll") << what;
                 EXPECT_EQ(Settings.SpecialIconIndex[c.slot], 1) << what;
-                if (c.command)
+                if (c.command) {
                     EXPECT_STREQ(c.command, L"old.exe") << what;
+                }
                 EXPECT_EQ(item->Icon, sentinel) << what;
                 EXPECT_TRUE(sentinelAlive) << what;
                 EXPECT_EQ(FileBytes(settingsPath), Utf16Bytes(fileText)) << what;
@@ -622,8 +623,9 @@ TEST_F(ContextMenuTest, PropertiesOfSpecialItemsEditTheirIconAndCommand)
             }
             EXPECT_STREQ(Settings.SpecialIconFile[c.slot], shell32.c_str()) << what;
             EXPECT_EQ(Settings.SpecialIconIndex[c.slot], 3) << what;
-            if (c.command)
+            if (c.command) {
                 EXPECT_STREQ(c.command, L"new.exe") << what;
+            }
             EXPECT_FALSE(sentinelAlive) << what;
             EXPECT_NE(item->Icon, nullptr) << what;
             EXPECT_NE(item->Icon, sentinel) << what;
@@ -633,10 +635,11 @@ TEST_F(ContextMenuTest, PropertiesOfSpecialItemsEditTheirIconAndCommand)
             for (const std::wstring &line : {key + L"Icon=" + shell32 + L"\r\n",
                                              L"\n" + key + L"IconIndex=3\r\n"})
                 EXPECT_NE(written.find(Utf16Bytes(line)), std::string::npos) << what;
-            if (c.slot == IconConsole)
+            if (c.slot == IconConsole) {
                 EXPECT_NE(written.find(Utf16Bytes(L"ConsoleAlternative=new.exe\r\n")),
                           std::string::npos)
                     << what;
+            }
         }
     }
     WriteBytes(settingsPath, savedSettings);
