@@ -782,6 +782,48 @@ TEST_F(DragDropTest, ADropFromElsewhereThatMakesNoShortcutChangesNothing)
     EXPECT_TRUE(MarkersCleared(office));
 }
 
+HGLOBAL BlockOf(const std::string &bytes)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size() + 2);
+    CopyMemory(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+TEST_F(DragDropTest, ADropFromElsewhereBecomesAShortcutAtTheDropPlace)
+{
+    Build();
+    TMenu *programs = Level(L"Programs");
+    TMenu *office = Level(L"Office", programs);
+    // An address on an all-users folder: the shortcut goes into the user's twin of it.
+    MarkGap(office, 1);
+    OnDropData(office, kDropAddress, BlockOf(Utf16(L"http://orvella.example/news")));
+    const std::wstring news = user_ + L"Programs\\Office\\news.lnk";
+    EXPECT_TRUE(Exists(news));
+    ASSERT_EQ(office->Count(), 2);
+    EXPECT_EQ(std::wstring(office->ItemAt(1)->Path), news);
+    EXPECT_STREQ(office->ItemAt(1)->Caption, L"news");  // looked up
+    EXPECT_EQ(std::wstring(office->ParentItem->Path), user_ + L"Programs\\Office");
+    EXPECT_TRUE(MarkersCleared(office));
+    EXPECT_EQ(FileMessages(), std::vector<UINT>{UM_WRITE_ORDER_FILE});
+
+    // The same address again: the first shortcut stays as it was, the second gets a name of
+    // its own.
+    const std::string first = FileBytes(news);
+    MarkGap(office, 0);
+    OnDropData(office, kDropAddress, BlockOf(Utf16(L"http://orvella.example/news")));
+    EXPECT_EQ(FileBytes(news), first);
+    EXPECT_EQ(Captions(office), L"news (2) Write news");
+
+    // A link out of a browser, above the first line of the top level.
+    MarkGap(root_, 0);
+    const int before = root_->Count();
+    OnDropData(root_, kDropHtml, BlockOf("Version:0.9\r\n<a href=\"http://orvella.example/\">Home page</a>"));
+    ASSERT_EQ(root_->Count(), before + 1);
+    EXPECT_EQ(std::wstring(root_->ItemAt(0)->Path), user_ + L"Home page.lnk");
+    EXPECT_TRUE(Exists(user_ + L"Home page.lnk"));
+}
+
 int wmain(int argc, wchar_t **argv)
 {
     testing::InitGoogleTest(&argc, argv);
