@@ -428,11 +428,14 @@ TEST_F(DragDropModelTest, RandomDragsKeepFilesAndMenuInStep)
             return;
         }
     }
-    int moves = 0;
-    for (const std::string &line : log)
+    int moves = 0, shortcuts = 0;
+    for (const std::string &line : log) {
         moves += line.rfind("moved ", 0) == 0;
-    std::printf("%d of %d steps moved an entry\n", moves, kSteps);
+        shortcuts += line.find("made a shortcut") != std::string::npos;
+    }
+    std::printf("%d of %d steps moved an entry, %d made a shortcut\n", moves, kSteps, shortcuts);
     EXPECT_GT(moves, 0);
+    EXPECT_GT(shortcuts, 0);
 }
 
 int wmain(int argc, wchar_t **argv)
