@@ -137,7 +137,7 @@ e2e_check "with Setup in the Office record" \
 address='http://orvella.example/news'
 e2e_start source "$E2E_TESTS/drag_source.exe" --at 900 120 --address "$address" \
   --log "$(e2e_winpath "$E2E_WORK/source.log")"
-e2e_eventually grep -q ready "$E2E_WORK/source.log"
+e2e_eventually grep -qs ready "$E2E_WORK/source.log"
 e2e_eventually menu_hidden || true
 open_menu
 links_before=$(ls "$user_unix" | grep -c '\.lnk$')
@@ -145,7 +145,7 @@ drag_to 960 180 $item_x "$(($(row_middle 1) + 10))"
 xdotool mousemove $((item_x + 2)) "$(($(row_middle 1) + 11))" sleep 0.2
 e2e_screenshot "$E2E_WORK/address_over.png"
 release
-e2e_check "the drag source saw its drag end" e2e_eventually grep -q '^done' "$E2E_WORK/source.log"
+e2e_check "the drag source saw its drag end" e2e_eventually grep -qs "^done" "$E2E_WORK/source.log"
 new_link() { ls "$user_unix" | grep '\.lnk$' | grep -v -e Alpha -e Beta -e Zeta; }
 e2e_check "a shortcut for the address is made in the user's Start Menu" \
   e2e_eventually test "$(ls "$user_unix" | grep -c '\.lnk$')" -eq $((links_before + 1))
