@@ -520,6 +520,7 @@ void MoveFromLevel(TMenu *level, int dropIndex)
         AdoptUserTwins(level);
         source->Detach(item);
         source->Layout();
+        InvalidateRect(source->Window, nullptr, FALSE);  // it may stay on screen beside this one
         item->Hot = item->DropBefore = item->DropAfter = false;
         level->InsertAt(dropIndex, item);
         RewriteTree(item, oldFolder, target.Folder, true);
