@@ -336,15 +336,19 @@ void ClearMarkers(TMenu *level)
     InvalidateRect(level->Window, nullptr, FALSE);
 }
 
-// The drop index from the markers, which go, as the drag is over.
+// The drop index from the markers, which go, as the drag is over; -1 when none was shown
+// (the drop came over a separator, a special item, or before the first drag movement).
 int TakeDropIndex(TMenu *level)
 {
     std::vector<TDropMarks> marks;
-    for (const TMenuItem *item = level->Items; item; item = item->Next)
+    bool marked = false;
+    for (const TMenuItem *item = level->Items; item; item = item->Next) {
         marks.push_back({item->DropBefore, item->DropAfter});
+        marked = marked || item->DropBefore || item->DropAfter;
+    }
     ClearMarkers(level);
     MenuState.DragOver = false;
-    return DropIndexOf(marks);
+    return marked ? DropIndexOf(marks) : -1;
 }
 
 // The folder a drop on `level` goes into; false for the levels of special items, which
@@ -532,17 +536,23 @@ void MoveFromLevel(TMenu *level, int dropIndex)
         TellMainWindow(UM_WRITE_ORDER_FILE);
 }
 
-// The pressed item takes the marked place in its own level; no file changes.
+// The pressed item takes the marked place in its own level; no file changes.  Without a
+// marked place it stays where it is.
 void ReorderWithinLevel(TMenu *level, int dropIndex)
 {
     const int from = MenuState.PressedIndex;
     const TMenuItem *item = level->ItemAt(from);
     if (!item || !item->IsMovable || item->IsSeparator)
         return;
-    HideTree(level);
-    int to = ReorderedIndex(from, dropIndex);
+    int to = dropIndex < 0 ? from : ReorderedIndex(from, dropIndex);
     if (to > level->Count() - 1)
         to = level->Count() - 1;
+    // Hiding and showing a level again makes it lose the focus here: only for a real change.
+    if (to == from) {
+        TellMainWindow(UM_WRITE_ORDER_FILE);
+        return;
+    }
+    HideTree(level);
     for (int at = from; at < to; ++at)
         level->ExchangeItems(at, at + 1);
     for (int at = from; at > to; --at)
@@ -642,12 +652,13 @@ void OnLevelDrop(TMenu *level, WPARAM wParam, LPARAM lParam)
 void OnDropData(TMenu *level, int kind, HGLOBAL block)
 {
     const int dropIndex = TakeDropIndex(level);
+    // Into another level a drop without a marked place goes to the top.
     if (MenuState.DraggingFromMenu && MenuState.DragSourceLevel == level)
         ReorderWithinLevel(level, dropIndex);
     else if (MenuState.DraggingFromMenu && MenuState.DragSourceLevel)
-        MoveFromLevel(level, dropIndex);
+        MoveFromLevel(level, dropIndex < 0 ? 0 : dropIndex);
     else
-        DropFromOutside(level, kind, block, dropIndex);
+        DropFromOutside(level, kind, block, dropIndex < 0 ? 0 : dropIndex);
     if (block)
         GlobalFree(block);
 }

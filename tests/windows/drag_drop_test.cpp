@@ -613,9 +613,19 @@ TEST_F(DragDropTest, WithinALevelOnlyTheOrderChanges)
     EXPECT_EQ(Captions(root_), L"Alpha Beta Games Gamma Tools Programs");
     DropFromMenu(root_, 1, root_, 6);
     EXPECT_EQ(Captions(root_), L"Alpha Games Gamma Tools Programs Beta");
+    // No marked place (dropped over no movable line, or before the first drag movement):
+    // the line stays, and the level stays on screen.
+    ShowLevel(root_);
+    MenuState.DraggingFromMenu = true;
+    MenuState.DragSourceLevel = root_;
+    MenuState.PressedIndex = 3;
+    OnDropData(root_, 0, GlobalAlloc(GMEM_MOVEABLE, 520));
+    EXPECT_EQ(Captions(root_), L"Alpha Games Gamma Tools Programs Beta");
+    EXPECT_TRUE(IsWindowVisible(root_->Window));
+    CloseAll(root_);
     EXPECT_TRUE(MarkersCleared(root_));
     EXPECT_EQ(Files(), files);
-    EXPECT_EQ(FileMessages(), (std::vector<UINT>(4, UM_WRITE_ORDER_FILE)));
+    EXPECT_EQ(FileMessages(), (std::vector<UINT>(5, UM_WRITE_ORDER_FILE)));
     EXPECT_EQ(FileOperations, 0);
 }
 
