@@ -11,6 +11,7 @@
 #include "app/start_button_menu.h"
 #include "common/messages.h"
 #include "common/win_guards.h"
+#include "menu/drag_drop.h"
 #include "menu/menu_build.h"
 #include "menu/search_list.h"
 #include "menu/tmenu.h"
@@ -54,6 +55,7 @@ LRESULT OnCreate(HWND window)
     ResolveMenuFolders();
     MainWindowState.RootLevel = new TMenu(nullptr, false);
     BuildAll(Root());
+    RegisterWindowDropTarget(window);
     StartMenuWatchers(window);
     wchar_t recent[MAX_PATH];
     ResolveFolder(FOLDERID_Recent, recent);
@@ -71,6 +73,7 @@ void OnExit(HWND window)
     KillTimer(window, TIMER_READY);
     StopMenuWatchers();
     StopFolderWatcher(MainWindowState.RecentWatcher);
+    RevokeWindowDropTarget(window);
     delete MainWindowState.RootLevel;
     MainWindowState.RootLevel = nullptr;
     PostQuitMessage(0);
@@ -260,6 +263,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case UM_DRAG_ENTERED_MAIN:
         OnDragEntered();
+        return 0;
+    case UM_DROPPED_ON_MAIN:
+        // The menu levels take drops; the hidden main window only opens the menu.
+        GlobalFree(reinterpret_cast<HGLOBAL>(lParam));
         return 0;
     case UM_START_MENU_CHANGED:
     case UM_START_MENU_CHANGED_2:

@@ -70,7 +70,7 @@ set(ORVELLA_WIN32_LIBS
 function(orvella_resource_script target rc)
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/resources/${rc})
   set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/${rc} PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/orvella_version.h;${CMAKE_BINARY_DIR}/artwork/orvella.ico;${CMAKE_BINARY_DIR}/artwork/uninstall-side.bmp;${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_BINARY_DIR}/generated/app.manifest;${CMAKE_BINARY_DIR}/generated/uninstaller.manifest;${CMAKE_SOURCE_DIR}/resources/tvra_resources.h;${CMAKE_SOURCE_DIR}/resources/item_dialogs.rc;${CMAKE_SOURCE_DIR}/resources/about_box.rc;${CMAKE_BINARY_DIR}/artwork/picture-fixed.ico;${CMAKE_BINARY_DIR}/artwork/picture-moves.ico;${CMAKE_BINARY_DIR}/artwork/separator.ico;${CMAKE_BINARY_DIR}/artwork/search-box.ico;${CMAKE_SOURCE_DIR}/resources/options_sheet.rc")
+    OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/orvella_version.h;${CMAKE_BINARY_DIR}/artwork/orvella.ico;${CMAKE_BINARY_DIR}/artwork/uninstall-side.bmp;${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_BINARY_DIR}/generated/app.manifest;${CMAKE_BINARY_DIR}/generated/uninstaller.manifest;${CMAKE_SOURCE_DIR}/resources/tvra_resources.h;${CMAKE_SOURCE_DIR}/resources/item_dialogs.rc;${CMAKE_SOURCE_DIR}/resources/about_box.rc;${CMAKE_SOURCE_DIR}/resources/drag_drop.rc;${CMAKE_BINARY_DIR}/artwork/picture-fixed.ico;${CMAKE_BINARY_DIR}/artwork/picture-moves.ico;${CMAKE_BINARY_DIR}/artwork/separator.ico;${CMAKE_BINARY_DIR}/artwork/search-box.ico;${CMAKE_SOURCE_DIR}/resources/options_sheet.rc")
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/artwork
                              ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(${target} artwork)

@@ -29,6 +29,7 @@ inline constexpr const wchar_t *kShellGetDragImageMessage = L"ShellGetDragImage"
 
 // ---- Messages to the main window (TVRA_MainWindow) ----
 enum MainWindowMessage : unsigned {
+    UM_DROPPED_ON_MAIN = 1028,       // its drop target: lParam the dropped block, freed there
     UM_DRAG_ENTERED_MAIN = 1031,     // drop target on the main window: show the root level
     UM_START_MENU_CHANGED = 1034,    // Start Menu watchers: (re)arm the rebuild timer
     UM_START_MENU_CHANGED_2 = 1035,  // 1035, 1036, 1038 have no sender; same as 1034

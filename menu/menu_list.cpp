@@ -122,6 +122,16 @@ void TMenu::RemoveAt(int index)
         Append(L"", false, true, false);
 }
 
+void TMenu::Detach(TMenuItem *item)
+{
+    if (!item || item->Owner != this)
+        return;
+    Unlink(item);
+    item->Owner = nullptr;
+    if (!Items)
+        Append(L"", false, true, false);
+}
+
 void TMenu::Swap(int a, int b)
 {
     TMenuItem *first = ItemAt(a);

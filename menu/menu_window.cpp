@@ -284,6 +284,10 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
         RegisterLevelDropTarget(level);
         return 0;
+    case WM_DESTROY:
+        // Levels also go with a rebuild, not only at exit; each one's target goes with it.
+        RevokeLevelDropTarget(level);
+        return 0;
     case WM_NCDESTROY:
         DisconnectLevelAccessible(level);
         SetWindowLongPtrW(window, kLevelSlot, 0);

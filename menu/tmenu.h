@@ -39,6 +39,9 @@ public:
     TMenuItem *Append(const wchar_t *path, bool hasSubmenu, bool isEmptyMarker, bool skipLookup);
     void InsertAt(int index, TMenuItem *item);
     void RemoveAt(int index);
+    // Takes `item` out of the list without destroying it (it moves to another level); the
+    // placeholder stands in when the level becomes empty.
+    void Detach(TMenuItem *item);
     void Swap(int a, int b);
     // Swap without the layout, for callers that exchange many items and lay out once after;
     // false when nothing was exchanged.

@@ -182,3 +182,11 @@
 #define IDC_OPT_BAND_STRETCH_ALL 192
 #define IDC_OPT_BAND_STRETCH_WIDTH 193
 #define IDC_OPT_BAND_TEXT_HINT 194
+
+// ---- The right-drag menu of a level (resources/drag_drop.rc), shown where the shell's own
+// drop menu cannot be loaded ----
+#define IDR_DROP_MENU 200
+#define IDM_DROP_COPY 201
+#define IDM_DROP_MOVE 202
+#define IDM_DROP_LINK 203
+#define IDM_DROP_CANCEL 204
