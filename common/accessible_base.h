@@ -1,42 +1,15 @@
-// The common part of the program's Active Accessibility objects: the reference count, the
-// interface table and an answer for every property an object does not have.  Each object
-// overrides what it knows.  Interface ids come from __uuidof: linked statically, the
-// IID_IAccessible symbol of liboleacc can resolve to an import stub instead of the id.
+// The common part of the program's Active Accessibility objects: an answer for every property
+// an object does not have.  Each object overrides what it knows.
 #pragma once
 #include <windows.h>
 #include <oleacc.h>
 
 #include <new>
 
-class CAccessibleBase : public IAccessible {
+#include "common/com_object.h"
+
+class CAccessibleBase : public TComObject<IAccessible, IDispatch> {
 public:
-    virtual ~CAccessibleBase() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **result) override
-    {
-        if (!result)
-            return E_POINTER;
-        if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
-            IsEqualIID(iid, __uuidof(IAccessible))) {
-            AddRef();
-            *result = static_cast<IAccessible *>(this);
-            return S_OK;
-        }
-        *result = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        return static_cast<ULONG>(InterlockedIncrement(&RefCount));
-    }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG count = InterlockedDecrement(&RefCount);
-        if (count == 0)
-            delete this;
-        return static_cast<ULONG>(count);
-    }
-
     // Clients reach the properties through IAccessible itself, never through automation.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override
     {
@@ -199,6 +172,4 @@ protected:
         return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
     }
 
-private:
-    LONG RefCount = 1;
 };

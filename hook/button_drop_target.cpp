@@ -6,6 +6,7 @@
 
 #include <new>
 
+#include "common/com_object.h"
 #include "common/messages.h"
 #include "hook/button_state.h"
 
@@ -15,7 +16,7 @@ static void PreferCopy(DWORD *effect)
         *effect = DROPEFFECT_COPY;
 }
 
-class CDropTargetForStartButton final : public IDropTarget {
+class CDropTargetForStartButton final : public TComObject<IDropTarget> {
 public:
     explicit CDropTargetForStartButton(HWND button) : Button(button)
     {
@@ -23,33 +24,10 @@ public:
                          IID_PPV_ARGS(&Helper));
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **result) override
+    ~CDropTargetForStartButton() override
     {
-        if (!result)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
-            AddRef();
-            *result = static_cast<IDropTarget *>(this);
-            return S_OK;
-        }
-        *result = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        return static_cast<ULONG>(InterlockedIncrement(&RefCount));
-    }
-
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG count = InterlockedDecrement(&RefCount);
-        if (count == 0) {
-            if (Helper)
-                Helper->Release();
-            delete this;
-        }
-        return static_cast<ULONG>(count);
+        if (Helper)
+            Helper->Release();
     }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject *data, DWORD, POINTL point,
@@ -99,7 +77,6 @@ public:
     }
 
 private:
-    LONG RefCount = 1;
     HWND Button;
     IDropTargetHelper *Helper = nullptr;
 };

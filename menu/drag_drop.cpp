@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/com_object.h"
 #include "common/messages.h"
 #include "common/win_guards.h"
 #include "common/win_text.h"
@@ -146,37 +147,17 @@ bool RightDropChosen(HWND owner, POINT at)
 
 // ---- The drop target of a window ----
 
-class CDropTarget final : public IDropTarget {
+class CDropTarget final : public TComObject<IDropTarget> {
 public:
     explicit CDropTarget(HWND target) : TargetWindow(target)
     {
         CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&DragImager));
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **result) override
+    ~CDropTarget() override
     {
-        if (!result)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
-            AddRef();
-            *result = static_cast<IDropTarget *>(this);
-            return S_OK;
-        }
-        *result = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&RefCount)); }
-
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG count = InterlockedDecrement(&RefCount);
-        if (count == 0) {
-            if (DragImager)
-                DragImager->Release();
-            delete this;
-        }
-        return ULONG(count);
+        if (DragImager)
+            DragImager->Release();
     }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject *data, DWORD keys, POINTL point, DWORD *effect) override
@@ -233,7 +214,6 @@ public:
     }
 
 private:
-    LONG RefCount = 1;
     HWND TargetWindow;
     IDropTargetHelper *DragImager = nullptr;
     bool RightDrag = false;
@@ -241,32 +221,9 @@ private:
 
 // ---- The drag source ----
 
-class CDropSource final : public IDropSource {
+class CDropSource final : public TComObject<IDropSource> {
 public:
     CDropSource(HWND source, bool rightDrag) : SourceWindow(source), RightDrag(rightDrag) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **result) override
-    {
-        if (!result)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
-            AddRef();
-            *result = static_cast<IDropSource *>(this);
-            return S_OK;
-        }
-        *result = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&RefCount)); }
-
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG count = InterlockedDecrement(&RefCount);
-        if (count == 0)
-            delete this;
-        return ULONG(count);
-    }
 
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override
     {
@@ -281,7 +238,6 @@ public:
 
 private:
     HWND SourceWindow;
-    LONG RefCount = 1;
     bool RightDrag;
 };
 
