@@ -18,7 +18,8 @@ shortcut() {  # NAME TARGET [DESCRIPTION [ARGS]]
   wine "$E2E_TESTS/make_shortcut.exe" "$path" "$2" "${3:-}" "${4:-}" >/dev/null 2>&1
 }
 # The root level starts: Files, Folder, Marker, Notepad, Typed, then the special section.
-rm -rf "$(winepath -u "$user_menu" 2>/dev/null)"
+# A custom order left by an earlier run would reorder these.
+rm -rf "$(winepath -u "$user_menu" 2>/dev/null)" "$sort_file"
 shortcut "Files\\Inner" 'C:\windows\notepad.exe'
 shortcut "Folder\\Inner" 'C:\windows\notepad.exe'
 shortcut Marker 'C:\windows\system32\cmd.exe' "Writes the click marker" "/c echo clicked>\"$work_win\\clicked.txt\""
@@ -168,4 +169,6 @@ e2e_check "the close and the toggle are handled" e2e_eventually sort_replaced "$
 e2e_check "a toggle right after closing is ignored" test "$(shown_levels)" -eq 0
 e2e_check "a toggle after the ready timer opens the menu again" open_menu
 
+e2e_stop tvra
+rm -f "$sort_file"
 e2e_finish
