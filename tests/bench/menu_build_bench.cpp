@@ -1,9 +1,11 @@
 // Full build of a generated Start Menu: 2,000 shortcuts in 200 folders (half of the folders
 // in the user's tree, half in the all-users tree, ten of them present in both).  Prints the
-// BuildAll time (best and median of several rounds), the order file write time and the
-// memory the built tree holds, then where an item's time goes: each system call a lookup
-// makes, the level window, layout, swaps and applying a custom order that reverses every
-// level.
+// BuildAll time (best and median of several rounds), the bare cost of the shell requests a
+// build makes for that tree (the same calls in the same order, no items or levels), a
+// rebuild after one shortcut changed with its ratio to a full build, the order file write
+// time and the memory the built tree holds; then where an item's time goes: each system call
+// a lookup makes, the level window, layout, swaps and applying a custom order that reverses
+// every level.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -19,6 +21,7 @@
 #include "app/order_file.h"
 #include "app/portable/order_file.h"
 #include "app/window_classes.h"
+#include "common/win_guards.h"
 #include "common/win_text.h"
 #include "menu/menu_build.h"
 #include "menu/menu_item.h"
@@ -254,8 +257,9 @@ void BenchOrderFile()
     DeleteFileW(MenuFolders.OrderFile);
 }
 
-// The full build, several rounds, with the order file written after each.
-void BenchBuildAll()
+// The full build, several rounds, with the order file written after each.  Returns the
+// median.
+double BenchBuildAll()
 {
     std::vector<double> times;
     size_t bytesBefore = 0, bytesAfter = 0;
@@ -285,6 +289,101 @@ void BenchBuildAll()
     std::printf("memory held by the tree: %.1f KiB private (%.1f bytes per item)\n",
                 double(bytesAfter - bytesBefore) / 1024.0,
                 double(bytesAfter - bytesBefore) / std::max(items, 1));
+    return times[times.size() / 2];
+}
+
+// The requests a build makes of the shell and the file system for one folder, in the order
+// it makes them, with their results dropped: the folder parsed and listed, and for each
+// entry its icon and display name, icon, creation time and the shortcut read.
+void RequestFolder(const std::wstring &folder, IShellLinkW *link, IPersistFile *file)
+{
+    PIDLIST_ABSOLUTE folderList = nullptr;
+    IShellFolder *shellFolder = nullptr;
+    if (SUCCEEDED(SHParseDisplayName(folder.c_str(), nullptr, &folderList, 0, nullptr)))
+        SHBindToObject(nullptr, folderList, nullptr, IID_IShellFolder,
+                       reinterpret_cast<void **>(&shellFolder));
+    WIN32_FIND_DATAW entry;
+    TFindHandle search(FindFirstFileW((folder + L"*.*").c_str(), &entry));
+    for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &entry)) {
+        if (entry.cFileName[0] == L'.')
+            continue;
+        const std::wstring path = folder + entry.cFileName;
+        PIDLIST_RELATIVE child = nullptr;
+        SHFILEINFOW info = {};
+        HIMAGELIST images = nullptr;
+        if (shellFolder && SUCCEEDED(shellFolder->ParseDisplayName(nullptr, nullptr,
+                                                                   entry.cFileName, nullptr,
+                                                                   &child, nullptr))) {
+            PIDLIST_ABSOLUTE full = ILCombine(folderList, child);
+            images = reinterpret_cast<HIMAGELIST>(
+                SHGetFileInfoW(reinterpret_cast<const wchar_t *>(full), 0, &info, sizeof(info),
+                               SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME));
+            ILFree(full);
+            ILFree(child);
+        }
+        if (images)
+            DestroyIcon(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL));
+        HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        FILETIME time = {};
+        GetFileTime(handle, &time, nullptr, nullptr);
+        CloseHandle(handle);
+        wchar_t tip[MAX_PATH];
+        if (SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+            link->Resolve(GetDesktopWindow(), 19);
+            if (FAILED(link->GetDescription(tip, MAX_PATH)) || tip[0] == 0)
+                link->GetPath(tip, MAX_PATH, nullptr, 0);
+        }
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RequestFolder(path + L"\\", link, file);
+    }
+    if (shellFolder)
+        shellFolder->Release();
+    if (folderList)
+        ILFree(folderList);
+}
+
+// The requests of a full build of both trees, median of several rounds.
+void BenchBareRequests(double buildMs)
+{
+    IShellLinkW *link = NewLink();
+    IPersistFile *file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file));
+    std::vector<double> times;
+    for (int round = 0; round < kRounds; ++round) {
+        const Clock::time_point start = Clock::now();
+        RequestFolder(MenuFolders.UserStartMenu, link, file);
+        RequestFolder(MenuFolders.CommonStartMenu, link, file);
+        times.push_back(Ms(Clock::now() - start));
+    }
+    file->Release();
+    link->Release();
+    const double median = Median(times);
+    std::printf("shell requests alone, both trees: median %.1f ms; build / requests %.2f\n",
+                median, median > 0 ? buildMs / median : 0.0);
+}
+
+// A rebuild as the main window makes one after a folder changed, with one shortcut given
+// another target before each, against the full build.
+void BenchRebuild(double buildMs)
+{
+    const std::wstring changed =
+        std::wstring(MenuFolders.UserStartMenu) + L"Folder 0\\Program 0-0.lnk";
+    TMenu *root = new TMenu(nullptr, false);
+    BuildAll(root);
+    std::vector<double> times;
+    for (int round = 0; round < kRounds; ++round) {
+        MakeShortcut(changed, round % 2 ? L"C:\\windows\\notepad.exe"
+                                        : L"C:\\windows\\regedit.exe");
+        const Clock::time_point start = Clock::now();
+        Rebuild(root);
+        times.push_back(Ms(Clock::now() - start));
+    }
+    delete root;
+    const double median = Median(times);
+    std::printf("rebuild after one changed shortcut (order file written): median %.1f ms; "
+                "rebuild / full build %.2f\n",
+                median, buildMs > 0 ? median / buildMs : 0.0);
 }
 
 } // namespace
@@ -303,8 +402,11 @@ int wmain(int argc, wchar_t **argv)
     RemoveTree(base);
     GenerateStartMenu(base);
 
-    if (!partsOnly)
-        BenchBuildAll();
+    if (!partsOnly) {
+        const double buildMs = BenchBuildAll();
+        BenchBareRequests(buildMs);
+        BenchRebuild(buildMs);
+    }
 
     TSamplePaths sample = SamplePaths(base);
     BenchLookUpParts(sample);
