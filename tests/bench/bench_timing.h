@@ -1,7 +1,9 @@
 // Timing shared by the benchmark programs.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 using Clock = std::chrono::steady_clock;
 
@@ -22,4 +24,12 @@ double MillisecondsPerCall(Work work)
         elapsed = Ms(Clock::now() - start);
     } while (elapsed < 250);
     return elapsed / calls;
+}
+
+inline double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }

@@ -1,9 +1,11 @@
 // Full build of a generated Start Menu: 2,000 shortcuts in 200 folders (half of the folders
 // in the user's tree, half in the all-users tree, ten of them present in both).  Prints the
-// BuildAll time (best and median of several rounds), the order file write time and the
-// memory the built tree holds, then where an item's time goes: each system call a lookup
-// makes, the level window, layout, swaps and applying a custom order that reverses every
-// level.
+// BuildAll time (best and median of several rounds), the bare cost of the shell requests a
+// build makes for that tree (the same calls in the same order, no items or levels), a
+// rebuild after one shortcut changed with its ratio to a full build, the order file write
+// time and the memory the built tree holds; then where an item's time goes: each system call
+// a lookup makes, the level window, layout, swaps and applying a custom order that reverses
+// every level.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -19,6 +21,7 @@
 #include "app/order_file.h"
 #include "app/portable/order_file.h"
 #include "app/window_classes.h"
+#include "common/win_guards.h"
 #include "common/win_text.h"
 #include "menu/menu_build.h"
 #include "menu/menu_item.h"
@@ -32,6 +35,9 @@ namespace {
 constexpr int kFolders = 200;
 constexpr int kShortcutsPerFolder = 10;
 constexpr int kRounds = 3;
+// The requests alone and the rebuild take as long as a build: fewer rounds keep the whole
+// benchmark near two minutes.
+constexpr int kSideRounds = 2;
 
 // Committed private memory of the process (Wine reports it as the page-file usage).
 size_t PrivateBytes()
@@ -154,8 +160,14 @@ void BenchLookUpParts(const TSamplePaths &sample)
     SHFILEINFOW info = {};
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(sample.existing[0].c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX));
+    // A build keeps its icons until the tree goes, so making one and destroying it are apart.
+    std::vector<HICON> icons;
     double icon = MillisecondsPerCall(
-        [&] { DestroyIcon(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL)); });
+        [&] { icons.push_back(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL)); });
+    Clock::time_point destroyStart = Clock::now();
+    for (HICON made : icons)
+        DestroyIcon(made);
+    double iconDestroyed = Ms(Clock::now() - destroyStart) / std::max<size_t>(icons.size(), 1);
     double created = PerPath(sample.existing, [](const wchar_t *path) {
         HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -192,6 +204,7 @@ void BenchLookUpParts(const TSamplePaths &sample)
     std::printf("  icon index and display name        %8.3f ms\n", iconAndName);
     std::printf("  the same, folder parsed once       %8.3f ms\n", fromParsedFolder);
     std::printf("  icon from the system image list    %8.3f ms\n", icon);
+    std::printf("  icon destroyed (with the tree)     %8.3f ms\n", iconDestroyed);
     std::printf("  creation time (open, read, close)  %8.3f ms\n", created);
     std::printf("  shell link object created          %8.3f ms\n", create);
     std::printf("  link loaded                        %8.3f ms\n", load);
@@ -254,10 +267,92 @@ void BenchOrderFile()
     DeleteFileW(MenuFolders.OrderFile);
 }
 
-// The full build, several rounds, with the order file written after each.
-void BenchBuildAll()
+// The requests a build makes of the shell and the file system for one folder, in the order
+// it makes them, with their results dropped but the icons kept: the folder parsed and
+// listed, and for each entry its icon index and display name, icon, creation time and the
+// shortcut read.
+void RequestFolder(const std::wstring &folder, IShellLinkW *link, IPersistFile *file,
+                   std::vector<HICON> &icons)
 {
-    std::vector<double> times;
+    PIDLIST_ABSOLUTE folderList = nullptr;
+    IShellFolder *shellFolder = nullptr;
+    if (SUCCEEDED(SHParseDisplayName(folder.c_str(), nullptr, &folderList, 0, nullptr)))
+        SHBindToObject(nullptr, folderList, nullptr, IID_IShellFolder,
+                       reinterpret_cast<void **>(&shellFolder));
+    WIN32_FIND_DATAW entry;
+    TFindHandle search(FindFirstFileW((folder + L"*.*").c_str(), &entry));
+    for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &entry)) {
+        if (entry.cFileName[0] == L'.')
+            continue;
+        const std::wstring path = folder + entry.cFileName;
+        PIDLIST_RELATIVE child = nullptr;
+        SHFILEINFOW info = {};
+        HIMAGELIST images = nullptr;
+        if (shellFolder && SUCCEEDED(shellFolder->ParseDisplayName(nullptr, nullptr,
+                                                                   entry.cFileName, nullptr,
+                                                                   &child, nullptr))) {
+            PIDLIST_ABSOLUTE full = ILCombine(folderList, child);
+            images = reinterpret_cast<HIMAGELIST>(
+                SHGetFileInfoW(reinterpret_cast<const wchar_t *>(full), 0, &info, sizeof(info),
+                               SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME));
+            ILFree(full);
+            ILFree(child);
+        }
+        if (images)
+            icons.push_back(ImageList_GetIcon(images, info.iIcon, ILD_NORMAL));
+        HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        FILETIME time = {};
+        GetFileTime(handle, &time, nullptr, nullptr);
+        CloseHandle(handle);
+        wchar_t tip[MAX_PATH];
+        if (SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+            link->Resolve(GetDesktopWindow(), 19);
+            if (FAILED(link->GetDescription(tip, MAX_PATH)) || tip[0] == 0)
+                link->GetPath(tip, MAX_PATH, nullptr, 0);
+        }
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RequestFolder(path + L"\\", link, file, icons);
+    }
+    if (shellFolder)
+        shellFolder->Release();
+    if (folderList)
+        ILFree(folderList);
+}
+
+double Mean(const std::vector<double> &values)
+{
+    double sum = 0;
+    for (double value : values)
+        sum += value;
+    return values.empty() ? 0 : sum / values.size();
+}
+
+// The requests of a full build of both trees, in milliseconds.
+double RequestBothTrees()
+{
+    IShellLinkW *link = NewLink();
+    IPersistFile *file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file));
+    std::vector<HICON> icons;
+    const Clock::time_point start = Clock::now();
+    RequestFolder(MenuFolders.UserStartMenu, link, file, icons);
+    RequestFolder(MenuFolders.CommonStartMenu, link, file, icons);
+    const double elapsed = Ms(Clock::now() - start);
+    // Destroyed outside the time, as a build's icons go with the tree.
+    for (HICON icon : icons)
+        DestroyIcon(icon);
+    file->Release();
+    link->Release();
+    return elapsed;
+}
+
+// The full build, several rounds, with the order file written after each; the requests alone
+// follow a build in the first rounds, so that both meet the same load.  Returns the build's
+// median.
+double BenchBuildAll()
+{
+    std::vector<double> times, requests;
     size_t bytesBefore = 0, bytesAfter = 0;
     int items = 0;
     double writeMs = 0;
@@ -273,18 +368,49 @@ void BenchBuildAll()
         WriteOrderFile(root, MenuFolders.OrderFile);
         writeMs = Ms(Clock::now() - start);
         delete root;
+        if (round < kSideRounds)
+            requests.push_back(RequestBothTrees());
     }
+    const double requestsMs = Mean(requests);
+    const double buildMs = Median(times);
     std::sort(times.begin(), times.end());
 
     std::printf("menu build: %d shortcuts in %d folders, %d items built\n",
                 kFolders * kShortcutsPerFolder, kFolders, items);
-    std::printf("BuildAll: best %.1f ms, median %.1f ms (%d rounds)\n", times.front(),
-                times[times.size() / 2], kRounds);
-    std::printf("per item: %.3f ms\n", times[times.size() / 2] / std::max(items, 1));
+    std::printf("BuildAll: best %.1f ms, median %.1f ms (%d rounds)\n", times.front(), buildMs,
+                kRounds);
+    std::printf("per item: %.3f ms\n", buildMs / std::max(items, 1));
+    std::printf("shell requests alone, both trees: %.1f ms (mean of %d); build / requests %.2f\n",
+                requestsMs, kSideRounds, requestsMs > 0 ? buildMs / requestsMs : 0.0);
     std::printf("order file write: %.1f ms\n", writeMs);
+    // A round that gave memory back would wrap around as a difference of sizes.
+    const double held = double(bytesAfter) - double(bytesBefore);
     std::printf("memory held by the tree: %.1f KiB private (%.1f bytes per item)\n",
-                double(bytesAfter - bytesBefore) / 1024.0,
-                double(bytesAfter - bytesBefore) / std::max(items, 1));
+                held / 1024.0, held / std::max(items, 1));
+    return buildMs;
+}
+
+// A rebuild as the main window makes one after a folder changed, with one shortcut given
+// another target before each, against the full build.
+void BenchRebuild(double buildMs)
+{
+    const std::wstring changed =
+        std::wstring(MenuFolders.UserStartMenu) + L"Folder 0\\Program 0-0.lnk";
+    TMenu *root = new TMenu(nullptr, false);
+    BuildAll(root);
+    std::vector<double> times;
+    for (int round = 0; round < kSideRounds; ++round) {
+        MakeShortcut(changed, round % 2 ? L"C:\\windows\\notepad.exe"
+                                        : L"C:\\windows\\regedit.exe");
+        const Clock::time_point start = Clock::now();
+        Rebuild(root);
+        times.push_back(Ms(Clock::now() - start));
+    }
+    delete root;
+    const double mean = Mean(times);
+    std::printf("rebuild after one changed shortcut (order file written): %.1f ms (mean of %d); "
+                "rebuild / full build %.2f\n",
+                mean, kSideRounds, buildMs > 0 ? mean / buildMs : 0.0);
 }
 
 } // namespace
@@ -303,8 +429,10 @@ int wmain(int argc, wchar_t **argv)
     RemoveTree(base);
     GenerateStartMenu(base);
 
-    if (!partsOnly)
-        BenchBuildAll();
+    if (!partsOnly) {
+        const double buildMs = BenchBuildAll();
+        BenchRebuild(buildMs);
+    }
 
     TSamplePaths sample = SamplePaths(base);
     BenchLookUpParts(sample);
