@@ -126,24 +126,9 @@ TPopupKind PopupKindOf(const TMenu *level, const TMenuItem *item)
     return TPopupKind::ShellAndOwn;
 }
 
-// The shell's context menu object of a file or folder; null when the shell cannot parse
-// the path.
 IContextMenu *ShellMenuOf(const wchar_t *path)
 {
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(SHParseDisplayName(path, nullptr, &list, 0, nullptr)))
-        return nullptr;
-    IShellFolder *parent = nullptr;
-    PCUITEMID_CHILD child = nullptr;
-    IContextMenu *menu = nullptr;
-    if (SUCCEEDED(SHBindToParent(list, IID_IShellFolder, reinterpret_cast<void **>(&parent),
-                                 &child))) {
-        parent->GetUIObjectOf(nullptr, 1, &child, IID_IContextMenu, nullptr,
-                              reinterpret_cast<void **>(&menu));
-        parent->Release();
-    }
-    CoTaskMemFree(list);
-    return menu;
+    return static_cast<IContextMenu *>(ShellObjectOf(nullptr, path, IID_IContextMenu));
 }
 
 // The sort sub-menu belongs to the pop-up from here on and goes with it.

@@ -241,22 +241,9 @@ private:
     bool RightDrag;
 };
 
-// The shell's data object of one file or folder, owned by `window`; null when the shell
-// cannot parse the path.
 IDataObject *DataObjectOf(HWND window, const wchar_t *path)
 {
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(SHParseDisplayName(path, nullptr, &list, 0, nullptr)))
-        return nullptr;
-    IShellFolder *parent = nullptr;
-    PCUITEMID_CHILD child = nullptr;
-    IDataObject *data = nullptr;
-    if (SUCCEEDED(SHBindToParent(list, IID_IShellFolder, reinterpret_cast<void **>(&parent), &child))) {
-        parent->GetUIObjectOf(window, 1, &child, IID_IDataObject, nullptr, reinterpret_cast<void **>(&data));
-        parent->Release();
-    }
-    CoTaskMemFree(list);
-    return data;
+    return static_cast<IDataObject *>(ShellObjectOf(window, path, IID_IDataObject));
 }
 
 // The drag image is the pressed line: the helper asks the window for it ("ShellGetDragImage").

@@ -176,3 +176,20 @@ HICON LoadSpecialItemIcon(const wchar_t *keyword)
         return nullptr;
     return LoadSpecialIcon(static_cast<SpecialIconSlot>(row->IconSlot));
 }
+
+void *ShellObjectOf(HWND owner, const wchar_t *path, REFIID iid)
+{
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(SHParseDisplayName(path, nullptr, &list, 0, nullptr)))
+        return nullptr;
+    IShellFolder *parent = nullptr;
+    PCUITEMID_CHILD child = nullptr;
+    void *object = nullptr;
+    if (SUCCEEDED(SHBindToParent(list, IID_IShellFolder, reinterpret_cast<void **>(&parent),
+                                 &child))) {
+        parent->GetUIObjectOf(owner, 1, &child, iid, nullptr, &object);
+        parent->Release();
+    }
+    CoTaskMemFree(list);
+    return object;
+}

@@ -85,6 +85,11 @@ void LookUpWith(TMenuItem *item, const TShellInfo &shell, TShortcutReader &reade
 // Destroys the icon, then the sub-level, then the record.
 void DestroyItem(TMenuItem *item);
 
+// One of the shell's objects for a file or folder (its context menu, its data object), asked
+// of its parent folder with `owner` as the window of any message it shows; null when the
+// shell cannot parse the path.
+void *ShellObjectOf(HWND owner, const wchar_t *path, REFIID iid);
+
 // Whether the item counts as recently installed now.
 bool IsItemNew(const TMenuItem *item);
 
