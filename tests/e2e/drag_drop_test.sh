@@ -70,12 +70,17 @@ open_menu() {
 # down at the end.
 drag_to() {  # X1 Y1 X2 Y2
   local i steps=12
-  xdotool mousemove "$1" "$2" sleep 0.1 mousedown 1
+  move_to "$1" "$2"
+  xdotool mousedown 1
   for i in $(seq $steps); do
-    xdotool mousemove $(($1 + ($3 - $1) * i / steps)) $(($2 + ($4 - $2) * i / steps)) sleep 0.04
+    local x=$(($1 + ($3 - $1) * i / steps)) y=$(($2 + ($4 - $2) * i / steps))
+    move_to "$x" "$y"
   done
 }
-release() { xdotool sleep 0.1 mouseup 1; }
+release() { xdotool mouseup 1; }
+pointer_at() { test "$(xdotool getmouselocation --shell | sed -n '1,2p' | tr '\n' ' ')" = "X=$1 Y=$2 "; }
+# Each step of a drag is a motion of its own: the next is sent once the pointer is there.
+move_to() { xdotool mousemove "$1" "$2" && e2e_eventually pointer_at "$1" "$2"; }
 row_crop() {  # SCREENSHOT ROW OUT
   local left top right
   read -r left top right _ <<<"$(levels | head -1)"
@@ -120,9 +125,9 @@ e2e_check "a drag resting on a folder opens its level" e2e_eventually test "$(le
 e2e_screenshot "$E2E_WORK/spring_loaded.png"
 read -r sub_left sub_top sub_right _ <<<"$(levels | tail -1)"
 # Into the sub-level along the Office row, then onto the lower half of its line Write.
-xdotool mousemove $((sub_left + 30)) "$(row_middle 4)" sleep 0.1
-xdotool mousemove $((sub_left + 40)) $((sub_top + 4 + 18)) sleep 0.1
-xdotool mousemove $((sub_left + 42)) $((sub_top + 4 + 19)) sleep 0.1
+move_to $((sub_left + 30)) "$(row_middle 4)"
+move_to $((sub_left + 40)) $((sub_top + 4 + 18))
+move_to $((sub_left + 42)) $((sub_top + 4 + 19))
 e2e_screenshot "$E2E_WORK/marker.png"
 before=$(sort_inode)
 release
@@ -142,7 +147,7 @@ e2e_eventually menu_hidden || true
 open_menu
 links_before=$(ls "$user_unix" | grep -c '\.lnk$')
 drag_to 960 180 $item_x "$(($(row_middle 1) + 10))"
-xdotool mousemove $((item_x + 2)) "$(($(row_middle 1) + 11))" sleep 0.2
+move_to $((item_x + 2)) "$(($(row_middle 1) + 11))"
 e2e_screenshot "$E2E_WORK/address_over.png"
 release
 e2e_check "the drag source saw its drag end" e2e_eventually grep -qs "^done" "$E2E_WORK/source.log"
