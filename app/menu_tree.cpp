@@ -11,6 +11,8 @@ void BuildAll(TMenu *root)
     ScanFolder(root, MenuFolders.CommonStartMenu);
     ApplyOrderFile(root, MenuFolders.OrderFile);
     AddSpecialItems(root, false);
+    // The first open only shows the window and copies the picture.
+    PrepareLevelPaint(root);
 }
 
 void Rebuild(TMenu *root)

@@ -16,6 +16,7 @@ TMenu::TMenu(TMenuItem *parentItem, bool isSample) : ParentItem(parentItem), IsS
 
 TMenu::~TMenu()
 {
+    ReleaseLevelPicture(this);
     if (Tooltip)
         DestroyWindow(Tooltip);
     if (Window)

@@ -13,6 +13,7 @@
 #include "menu/menu_item.h"
 #include "menu/portable/menu_keywords.h"
 #include "menu/tmenu.h"
+#include "render/paint.h"
 #include "settings/settings.h"
 
 namespace {
@@ -85,6 +86,15 @@ void OnClose(TMenu *level)
         LaunchSeam.ShutDownDialog();
 }
 
+// Only the frame shows the focus.
+void InvalidateFrame(const TMenu *level)
+{
+    RECT strips[kFrameSides];
+    FrameStripRects(level->Width, level->Height, strips);
+    for (const RECT &strip : strips)
+        InvalidateRect(level->Window, &strip, FALSE);
+}
+
 void OnKillFocus(TMenu *level, HWND next)
 {
     // A level that is already hidden was closed by whoever hid it; levels destroyed at
@@ -92,7 +102,7 @@ void OnKillFocus(TMenu *level, HWND next)
     if (IsWindowVisible(level->Window) && !MenuState.Exiting && !FocusStaysInMenu(next))
         CloseAll(level);
     if (Settings.MenuStyle == kMenuStyleFramed)
-        InvalidateRect(level->Window, nullptr, FALSE);  // the frame shows the focus
+        InvalidateFrame(level);
 }
 
 LRESULT OnNotify(TMenu *level, NMHDR *header)
@@ -365,6 +375,14 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case UM_MENU_DRAG_LEAVE:
         OnLevelDragLeave(level);
         return 0;
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+    case WM_DWMCOLORIZATIONCOLORCHANGED:
+        // Every level hears these; the kept pictures were painted under the old look.
+        ForgetLevelPictures();
+        break;
     case WM_GETOBJECT:
         return OnLevelGetObject(level, wParam, lParam);
     case UM_MENU_ACCESSIBLE_ACTION:

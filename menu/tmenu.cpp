@@ -103,14 +103,27 @@ POINT SubLevelPosition(TMenu *level)
     return {placement.x, placement.y};
 }
 
+// The taskbar's edge, asked of the shell again only when the taskbar's rectangle changed:
+// the question is a round trip to the shell that costs more than the rest of an open.
+UINT TaskbarEdge(const RECT &taskbar)
+{
+    if (!MenuState.TaskbarEdgeKnown || !EqualRect(&MenuState.TaskbarRect, &taskbar)) {
+        APPBARDATA bar{};
+        bar.cbSize = sizeof bar;
+        SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
+        MenuState.TaskbarEdge = bar.uEdge;
+        MenuState.TaskbarRect = taskbar;
+        MenuState.TaskbarEdgeKnown = true;
+    }
+    return MenuState.TaskbarEdge;
+}
+
 POINT TopLevelPosition(const TMenu *level)
 {
-    APPBARDATA bar{};
-    bar.cbSize = sizeof bar;
-    SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
     RECT taskbar{};
     GetWindowRect(FindWindowW(kTaskbarClass, nullptr), &taskbar);
-    const TPoint32 corner = PlaceTopLevel(bar.uEdge, ToLayout(taskbar), level->Width, level->Height);
+    const TPoint32 corner =
+        PlaceTopLevel(TaskbarEdge(taskbar), ToLayout(taskbar), level->Width, level->Height);
     return {corner.x, corner.y};
 }
 

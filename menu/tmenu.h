@@ -7,6 +7,7 @@
 #include "render/level_layout.h"  // MeasureArrowWidth, for MenuState.ArrowWidth
 
 struct TMenuItem;
+struct TLevelPicture;
 class CMenuAccessible;
 
 class TMenu {
@@ -78,12 +79,17 @@ public:
     RECT PressRect = {};
     bool OpensRight = true;
     CMenuAccessible *Accessible = nullptr;  // made when a screen reader first asks
+    TLevelPicture *Picture = nullptr;       // the level at rest, kept while it is among the last painted
 
 private:
     TMenuItem *Last() const;
     void Link(TMenuItem *item, TMenuItem *before);
     void Unlink(TMenuItem *item);
 };
+
+// The levels whose pictures at rest are kept: enough for the root and the levels of a few
+// paths through the menu, each up to a screen high.
+inline constexpr int kKeptLevelPictures = 16;
 
 // State of the whole menu, one for all levels; user-interface thread only.
 struct TMenuState {
@@ -102,11 +108,22 @@ struct TMenuState {
     int ArrowWidth;
     wchar_t SharedPath[MAX_PATH];
     HBITMAP ShieldBitmap;  // beside the run-as command of item context menus
+    TMenu *PicturedLevels[kKeptLevelPictures];  // most recently painted first
+    // The taskbar's edge as the shell last gave it, and the taskbar rectangle it was for.
+    bool TaskbarEdgeKnown;
+    RECT TaskbarRect;
+    UINT TaskbarEdge;
 };
 
 extern TMenuState MenuState;
 
 // ---- Operations on levels ----
+
+// Paints the level's picture at rest now if it is out of date, so that opening it only shows
+// the window and copies the picture.
+void PrepareLevelPaint(TMenu *level);
+// Gives up the level's kept picture (the level is going).
+void ReleaseLevelPicture(TMenu *level);
 
 // The construction of a level: its window (and the search box of the top level), tooltip,
 // monitor measures and the settings fonts.

@@ -2,7 +2,10 @@
 
 #include <vssym32.h>
 
+#include <cstddef>
+#include <cstring>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "common/win_guards.h"
@@ -421,6 +424,23 @@ void PaintClassicPictureBand(HDC dc, const RECT &band, const BandText &text)
     DrawClassicBandText(dc, band, text, GetSysColor(COLOR_MENUTEXT));
 }
 
+// The band and its text; the seasonal decoration, which moves at every paint, is not part of it.
+void PaintBandWithoutDecoration(HDC dc, HTHEME theme, const RECT &rect)
+{
+    BandText text = MeasureBandText(dc);
+    if (Settings.RibbonStyle == kRibbonColorBand) {
+        if (theme)
+            PaintThemedColorBand(dc, theme, rect, text);
+        else
+            PaintClassicColorBand(dc, rect, text);
+    } else {
+        if (theme)
+            PaintThemedPictureBand(dc, theme, rect, text);
+        else
+            PaintClassicPictureBand(dc, rect, text);
+    }
+}
+
 // ---- The level ----
 
 // The window manager's colorization colour (0xAARRGGBB); the active border colour when the
@@ -434,24 +454,28 @@ uint32_t ColorizationColor()
     return ColorRefPixel(GetSysColor(COLOR_ACTIVEBORDER));
 }
 
+bool LevelHasFocus(const TLevelView &level)
+{
+    HWND focus = GetFocus();
+    return focus != nullptr && (focus == level.window || focus == level.focusPartner);
+}
+
+// The frame's colours now.  Without the focus the fill is the menu colour taken as a pixel:
+// alpha 0, see-through.
+FrameColors FrameColorsNow(bool focused)
+{
+    return FrameColorsFrom(ColorizationColor(), focused, GetSysColor(COLOR_MENU));
+}
+
 // The frame lies along the client area's edges whatever part of it is being painted; the
 // DC's clipping keeps a partial paint to its own rectangle.
 void PaintFrame(const TLevelView &level, HDC dc)
 {
-    const RECT p = {0, 0, level.width, level.height};
-    int f = GetSystemMetrics(SM_CXFRAME);
-    HWND focus = GetFocus();
-    bool focused = focus != nullptr && (focus == level.window || focus == level.focusPartner);
-    // Without the focus the fill is the menu colour taken as a pixel: alpha 0, see-through.
-    FrameColors colors = FrameColorsFrom(ColorizationColor(), focused, GetSysColor(COLOR_MENU));
-    RECT left = {p.left, p.top, p.left + f, p.bottom};
-    RECT right = {p.right - f, p.top, p.right, p.bottom};
-    RECT top = {p.left + f, p.top, p.right - f, p.top + f};
-    RECT bottom = {p.left + f, p.bottom - f, p.right - f, p.bottom};
-    PaintFrameStrip(dc, left, 0, colors.fill, colors.edge);
-    PaintFrameStrip(dc, right, 1, colors.fill, colors.edge);
-    PaintFrameStrip(dc, top, 2, colors.fill, colors.edge);
-    PaintFrameStrip(dc, bottom, 3, colors.fill, colors.edge);
+    const FrameColors colors = FrameColorsNow(LevelHasFocus(level));
+    RECT strips[kFrameSides];
+    FrameStripRects(level.width, level.height, strips);
+    for (int side = 0; side < kFrameSides; ++side)
+        PaintFrameStrip(dc, strips[side], side, colors.fill, colors.edge);
 }
 
 bool Intersects(const RECT &a, const RECT &b)
@@ -483,19 +507,17 @@ void PaintBand(HDC dc, HTHEME theme, const RECT &rect)
 {
     if (rect.right <= rect.left || rect.bottom <= rect.top)
         return;
-    BandText text = MeasureBandText(dc);
-    if (Settings.RibbonStyle == kRibbonColorBand) {
-        if (theme)
-            PaintThemedColorBand(dc, theme, rect, text);
-        else
-            PaintClassicColorBand(dc, rect, text);
-    } else {
-        if (theme)
-            PaintThemedPictureBand(dc, theme, rect, text);
-        else
-            PaintClassicPictureBand(dc, rect, text);
-    }
+    PaintBandWithoutDecoration(dc, theme, rect);
     DrawSeasonDecoration(dc, rect);
+}
+
+void FrameStripRects(int width, int height, RECT strips[kFrameSides])
+{
+    const int f = GetSystemMetrics(SM_CXFRAME);
+    strips[0] = {0, 0, f, height};
+    strips[1] = {width - f, 0, width, height};
+    strips[2] = {f, 0, width - f, f};
+    strips[3] = {f, height - f, width - f, height};
 }
 
 void PaintFrameStrip(HDC dc, const RECT &strip, int side, uint32_t fill, uint32_t edge)
@@ -530,48 +552,277 @@ void DrawSeasonDecoration(HDC dc, const RECT &rect)
     DrawSeasonDecorationOn(dc, rect, now, random);
 }
 
-void PaintLevel(const TLevelView &level, HDC dc, const RECT &paint)
-{
-    int W = level.width, H = level.height;
-    if (W <= 0 || H <= 0)
-        return;
-    bool framed = Settings.MenuStyle == kMenuStyleFramed;
-    if (framed)
-        PaintFrame(level, dc);
+namespace {
 
-    bool topLevel = level.topLevel;
-    HFONT font = Settings.DrawFontDefault ? Settings.SystemMenuFont : Settings.MenuFont;
-    int iconSize = topLevel ? Settings.IconSize1 : Settings.IconSize2;
-    bool hasBand = topLevel && Settings.RibbonStyle != kRibbonNone;
-    int bandWidth = hasBand ? Settings.RibbonWidth : 0;
-    TThemeData menuTheme(Settings.ClassicAppearance ? nullptr : OpenThemeData(level.window, L"MENU"));
-    HTHEME theme = menuTheme.Get();
-
-    const ItemPaintInput common = {.theme = theme, .window = level.window, .dc = dc, .font = font,
-                                   .iconSize = iconSize, .menuWidth = W, .menuHeight = H,
-                                   .bandWidth = bandWidth, .item = {.caption = L""}};
-    TItemScratch scratch(dc, font, level.window);
-    ItemPaintInput input = common;
-    input.dragOver = level.dragOver;
-    for (const TItemView &item : level.items) {
-        if (!Intersects(item.rect, paint))
-            continue;
+// What every part of one level's paint shares.
+struct TLevelParts {
+    TLevelParts(const TLevelView &level, HDC dc)
+        : framed(Settings.MenuStyle == kMenuStyleFramed),
+          hasBand(level.topLevel && Settings.RibbonStyle != kRibbonNone),
+          menuTheme(Settings.ClassicAppearance ? nullptr : OpenThemeData(level.window, L"MENU")),
+          common{.theme = menuTheme.Get(), .window = level.window, .dc = dc,
+                 .font = Settings.DrawFontDefault ? Settings.SystemMenuFont : Settings.MenuFont,
+                 .iconSize = level.topLevel ? Settings.IconSize1 : Settings.IconSize2,
+                 .menuWidth = level.width, .menuHeight = level.height,
+                 .dragOver = level.dragOver, .bandWidth = hasBand ? Settings.RibbonWidth : 0,
+                 .item = {.caption = L""}},
+          scratch(dc, common.font, level.window)
+    {
+    }
+    RECT Band() const
+    {
+        int f = framed ? GetSystemMetrics(SM_CXFRAME) : 0;
+        PixelRect band = BandRect(f, Settings.RibbonWidth, common.menuHeight);
+        return {band.left, band.top, band.right, band.bottom};
+    }
+    void Item(const TItemView &item)
+    {
+        ItemPaintInput input = common;
         input.item = item;
         PaintItemWith(input, scratch);
     }
+    bool framed;
+    bool hasBand;
+    TThemeData menuTheme;
+    ItemPaintInput common;
+    TItemScratch scratch;
+};
 
-    if (hasBand) {
-        int f = framed ? GetSystemMetrics(SM_CXFRAME) : 0;
-        PixelRect band = BandRect(f, Settings.RibbonWidth, H);
-        PaintBand(dc, theme, RECT{band.left, band.top, band.right, band.bottom});
+// The items over `paint` as the view gives them (or all at rest), the band without its
+// decoration and the filler below the last column.
+void PaintItemsBandAndFiller(const TLevelView &level, TLevelParts &parts, const RECT &paint,
+                             bool atRest)
+{
+    for (TItemView item : level.items) {
+        if (!Intersects(item.rect, paint))
+            continue;
+        if (atRest)
+            item.hot = item.dropBefore = item.dropAfter = false;
+        parts.Item(item);
     }
-
+    if (parts.hasBand) {
+        const RECT band = parts.Band();
+        if (band.right > band.left && band.bottom > band.top)
+            PaintBandWithoutDecoration(parts.common.dc, parts.common.theme, band);
+    }
     if (!level.items.empty()) {
-        int fx = framed ? GetSystemMetrics(SM_CXFRAME) : 0, fy = framed ? GetSystemMetrics(SM_CYFRAME) : 0;
-        PixelRect filler = FillerRect(ToPixelRect(level.items.back().rect), W, H, fx, fy);
+        int fx = parts.framed ? GetSystemMetrics(SM_CXFRAME) : 0;
+        int fy = parts.framed ? GetSystemMetrics(SM_CYFRAME) : 0;
+        PixelRect filler = FillerRect(ToPixelRect(level.items.back().rect), level.width,
+                                      level.height, fx, fy);
         // The filler continues the last column's background and lines to the bottom.
-        ItemPaintInput below = common;
-        below.item.rect = {filler.left, filler.top, filler.right, filler.bottom};
-        PaintItemWith(below, scratch);
+        TItemView below = {.rect = {filler.left, filler.top, filler.right, filler.bottom},
+                           .caption = L""};
+        parts.Item(below);
     }
+}
+
+// Items whose look now differs from their look at rest.
+bool DiffersFromRest(const TItemView &item, bool dragOver)
+{
+    return (item.hot && !dragOver) || item.dropBefore || item.dropAfter;
+}
+
+// Raised by ForgetLevelPictures: the theme or the system colours changed under every picture.
+unsigned PictureEpoch = 0;
+
+// The settings bytes a picture depends on: the whole record but the file text in progress.
+constexpr size_t kPaintedSettingsSize = offsetof(TSettings, FileTextMemory);
+
+}  // namespace
+
+// One item as it was at rest in the picture.
+struct TItemAtRest {
+    RECT rect;
+    HICON icon;
+    std::wstring caption;
+    bool isSeparator;
+    bool hasSubLevel;
+    bool isNew;
+};
+
+// The frame's strips for one focus state, filled in the colours they show.
+struct TKeptFrame {
+    std::optional<TSurface> strips[kFrameSides];
+    FrameColors colors = {};
+};
+
+struct TLevelPicture {
+    std::optional<TSurface> surface;
+    TKeptFrame frames[2];  // without and with the focus
+    // What the picture was painted from.
+    int width = 0;
+    int height = 0;
+    bool topLevel = false;
+    POINT origin = {};
+    unsigned epoch = 0;
+    std::vector<TItemAtRest> items;
+    unsigned char settings[kPaintedSettingsSize] = {};
+};
+
+namespace {
+
+// The screen position matters only to a background picture that stays still on the screen.
+POINT PictureOrigin(const TLevelView &level)
+{
+    return Settings.BackMenuImageMode ? WindowOrigin(level.window) : POINT{0, 0};
+}
+
+bool SameItemAtRest(const TItemAtRest &kept, const TItemView &item)
+{
+    return EqualRect(&kept.rect, &item.rect) && kept.icon == item.icon &&
+           kept.isSeparator == item.isSeparator && kept.hasSubLevel == item.hasSubLevel &&
+           kept.caption.size() == size_t(item.captionLength) &&
+           std::wmemcmp(kept.caption.data(), item.caption, item.captionLength) == 0;
+}
+
+// Whether the picture shows the level at rest as it is now, new-item tints apart.
+bool PictureIsCurrent(const TLevelPicture &picture, const TLevelView &level)
+{
+    if (!picture.surface || !picture.surface->Ok() || picture.width != level.width ||
+        picture.height != level.height || picture.topLevel != level.topLevel ||
+        picture.epoch != PictureEpoch || picture.items.size() != level.items.size())
+        return false;
+    const POINT origin = PictureOrigin(level);
+    if (origin.x != picture.origin.x || origin.y != picture.origin.y)
+        return false;
+    if (std::memcmp(picture.settings, &Settings, kPaintedSettingsSize) != 0)
+        return false;
+    for (size_t i = 0; i < level.items.size(); ++i)
+        if (!SameItemAtRest(picture.items[i], level.items[i]))
+            return false;
+    return true;
+}
+
+void PaintPicture(TLevelPicture &picture, const TLevelView &level)
+{
+    for (TKeptFrame &frame : picture.frames)
+        for (std::optional<TSurface> &strip : frame.strips)
+            strip.reset();
+    // A picture of the same size is painted over, as a window is: the new-item tint of the
+    // classic look leaves its last row and column as they were.
+    if (!picture.surface || picture.surface->Width() != level.width ||
+        picture.surface->Height() != level.height) {
+        picture.surface.reset();
+        picture.surface.emplace(nullptr, level.width, level.height);
+    }
+    if (!picture.surface->Ok())
+        return;
+    TLevelParts parts(level, picture.surface->Dc());
+    PaintItemsBandAndFiller(level, parts, {0, 0, level.width, level.height}, true);
+    GdiFlush();
+    picture.width = level.width;
+    picture.height = level.height;
+    picture.topLevel = level.topLevel;
+    picture.origin = PictureOrigin(level);
+    picture.epoch = PictureEpoch;
+    std::memcpy(picture.settings, &Settings, kPaintedSettingsSize);
+    picture.items.clear();
+    for (const TItemView &item : level.items)
+        picture.items.push_back({item.rect, item.icon,
+                                 std::wstring(item.caption, size_t(item.captionLength)),
+                                 item.isSeparator, item.hasSubLevel, item.isNew});
+}
+
+// Brings the picture up to date: painted anew when anything but the new-item tints changed,
+// otherwise only the items whose tint changed are painted again.
+void UpdatePicture(TLevelPicture &picture, const TLevelView &level)
+{
+    if (!PictureIsCurrent(picture, level)) {
+        PaintPicture(picture, level);
+        return;
+    }
+    std::optional<TLevelParts> parts;
+    for (size_t i = 0; i < level.items.size(); ++i) {
+        if (picture.items[i].isNew == level.items[i].isNew)
+            continue;
+        if (!parts)
+            parts.emplace(level, picture.surface->Dc());
+        TItemView item = level.items[i];
+        item.hot = item.dropBefore = item.dropAfter = false;
+        parts->Item(item);
+        picture.items[i].isNew = item.isNew;
+    }
+    if (parts)
+        GdiFlush();
+}
+
+void PaintWithoutPicture(const TLevelView &level, HDC dc, const RECT &paint)
+{
+    TLevelParts parts(level, dc);
+    if (parts.framed)
+        PaintFrame(level, dc);
+    PaintItemsBandAndFiller(level, parts, paint, false);
+    if (parts.hasBand)
+        DrawSeasonDecoration(dc, parts.Band());
+}
+
+// The frame from strips kept for each focus state: filled again only when its colours change.
+void PaintKeptFrame(TLevelPicture &picture, const TLevelView &level, HDC dc)
+{
+    const bool focused = LevelHasFocus(level);
+    const FrameColors colors = FrameColorsNow(focused);
+    TKeptFrame &frame = picture.frames[focused ? 1 : 0];
+    const bool recolored = colors.fill != frame.colors.fill || colors.edge != frame.colors.edge;
+    frame.colors = colors;
+    RECT rects[kFrameSides];
+    FrameStripRects(level.width, level.height, rects);
+    for (int side = 0; side < kFrameSides; ++side) {
+        const RECT &r = rects[side];
+        std::optional<TSurface> &strip = frame.strips[side];
+        const bool made = !strip;
+        if (made)
+            strip.emplace(nullptr, r.right - r.left, r.bottom - r.top);
+        if (!strip->Ok())
+            continue;
+        if (made || recolored) {
+            strip->Clear();
+            FillFrameStrip(strip->Pixels(), side, colors.fill, colors.edge,
+                           GetSystemMetrics(SM_CXFRAME));
+        }
+        BitBlt(dc, r.left, r.top, strip->Width(), strip->Height(), strip->Dc(), 0, 0, SRCCOPY);
+    }
+}
+
+void PaintFromPicture(TLevelPicture &picture, const TLevelView &level, HDC dc, const RECT &paint)
+{
+    UpdatePicture(picture, level);
+    if (!picture.surface || !picture.surface->Ok()) {
+        PaintWithoutPicture(level, dc, paint);
+        return;
+    }
+    TLevelParts parts(level, dc);
+    BitBlt(dc, paint.left, paint.top, paint.right - paint.left, paint.bottom - paint.top,
+           picture.surface->Dc(), paint.left, paint.top, SRCCOPY);
+    if (parts.framed)
+        PaintKeptFrame(picture, level, dc);
+    for (const TItemView &item : level.items)
+        if (DiffersFromRest(item, level.dragOver) && Intersects(item.rect, paint))
+            parts.Item(item);
+    if (parts.hasBand)
+        DrawSeasonDecoration(dc, parts.Band());
+}
+
+}  // namespace
+
+TLevelPicture *NewLevelPicture() { return new TLevelPicture; }
+
+void DeleteLevelPicture(TLevelPicture *picture) { delete picture; }
+
+void PrepareLevelPicture(const TLevelView &level)
+{
+    if (level.picture && level.width > 0 && level.height > 0)
+        UpdatePicture(*level.picture, level);
+}
+
+void ForgetLevelPictures() { ++PictureEpoch; }
+
+void PaintLevel(const TLevelView &level, HDC dc, const RECT &paint)
+{
+    if (level.width <= 0 || level.height <= 0)
+        return;
+    if (level.picture)
+        PaintFromPicture(*level.picture, level, dc, paint);
+    else
+        PaintWithoutPicture(level, dc, paint);
 }

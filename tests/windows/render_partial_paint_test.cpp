@@ -169,6 +169,111 @@ TEST(RenderPartialPaint, RepaintedPartsMatchTheWholePaint)
     Settings.RibbonBitmap = Settings.BackMenuBitmap = nullptr;
 }
 
+// A level painted through its kept picture leaves exactly the pixels a paint from scratch
+// leaves, through a run of changes that each must either reach the picture or be drawn over
+// it: the hot item and the markers moving, a drag, an item turning new, a caption, a setting
+// and the number of items changing.
+TEST(RenderLevelPicture, PaintsWhatAPaintFromScratchPaints)
+{
+    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+    ASSERT_NE(menuTheme.Get(), nullptr) << "the test prefix has a visual style";
+    Settings.BackMenuBitmap = MakePositionPicture(600, 400);
+    Settings.RibbonBitmap = MakePositionPicture(kBand, 60);
+    HDC screen = GetDC(nullptr);
+    struct Case {
+        const char *what;
+        int fillMode, menuStyle, ribbonStyle;
+        bool glow, classic;
+    } cases[] = {
+        {"glowing captions, framed", kColorModeVerticalGradient, kMenuStyleFramed, kRibbonColorBand, true, false},
+        {"picture, outlined", kColorModePicture, kMenuStyleOutlined, kRibbonPictureBand, false, false},
+        {"classic", kColorModePlain, kMenuStyleFramed, kRibbonColorBand, false, true},
+    };
+    for (const Case &c : cases) {
+        SetLevelSettings(c.fillMode, c.menuStyle, c.ribbonStyle);
+        Settings.DrawGlow = c.glow;
+        Settings.GlowColor = RGB(255, 255, 255);
+        Settings.DrawGlowSize = 6;
+        Settings.ClassicAppearance = c.classic;
+        TwoColumnLevel level(c.menuStyle == kMenuStyleFramed ? GetSystemMetrics(SM_CXFRAME) : 0);
+        TLevelPicture *picture = NewLevelPicture();
+        TSurface kept(screen, level.width, level.height), scratch(screen, level.width, level.height);
+        ASSERT_TRUE(kept.Ok() && scratch.Ok());
+        for (const TSurface *canvas : {&kept, &scratch}) {
+            PixelSurface p = canvas->Pixels();
+            std::fill(p.bits, p.bits + size_t(p.width) * p.height, kBackdrop);
+        }
+        bool dragOver = false;
+        // Paints both canvases over `area` (the whole level when empty), clipped as
+        // BeginPaint clips, and compares them.
+        auto paintBoth = [&](const char *step, RECT area) {
+            SCOPED_TRACE(testing::Message() << c.what << ": " << step);
+            if (IsRectEmpty(&area))
+                area = {0, 0, level.width, level.height};
+            TLevelView view = level.View();
+            view.dragOver = dragOver;
+            for (const TSurface *canvas : {&kept, &scratch}) {
+                view.picture = canvas == &kept ? picture : nullptr;
+                IntersectClipRect(canvas->Dc(), area.left, area.top, area.right, area.bottom);
+                PaintLevel(view, canvas->Dc(), area);
+                SelectClipRgn(canvas->Dc(), nullptr);
+            }
+            std::vector<uint32_t> actual = Pixels(kept), expected = Pixels(scratch);
+            int differing = 0, first = -1;
+            for (size_t i = 0; i < actual.size() && i < expected.size(); ++i)
+                if (actual[i] != expected[i]) {
+                    if (first < 0)
+                        first = int(i);
+                    ++differing;
+                }
+            EXPECT_EQ(actual.size(), expected.size());
+            EXPECT_EQ(differing, 0) << "first at (" << first % level.width << ", " << first / level.width
+                                    << "): " << std::hex << (first < 0 ? 0 : actual[first]) << " instead of "
+                                    << (first < 0 ? 0 : expected[first]);
+        };
+        paintBoth("first paint, last item hot with a marker", {});
+        paintBoth("the same again, from the picture", {});
+
+        TItemView &last = level.items.back(), &first = level.items.front();
+        last.hot = last.dropAfter = false;
+        first.hot = true;
+        paintBoth("the item that was hot", last.rect);
+        paintBoth("the item now hot", first.rect);
+
+        dragOver = true;
+        level.items[4].dropBefore = level.items[3].dropAfter = true;
+        paintBoth("a drag over the level, markers between two items", {});
+        dragOver = false;
+        level.items[4].dropBefore = level.items[3].dropAfter = false;
+
+        level.items[5].isNew = true;
+        paintBoth("an item turned new", level.items[5].rect);
+        paintBoth("the whole level after it", {});
+
+        static const wchar_t kRenamed[] = L"Renamed";
+        level.items[2].caption = kRenamed;
+        level.items[2].captionLength = lstrlenW(kRenamed);
+        paintBoth("a caption changed", {});
+
+        Settings.DrawFontColor = RGB(200, 30, 30);
+        Settings.ShadowInsteadOfGlow = !Settings.ShadowInsteadOfGlow;
+        paintBoth("the font colour and the glow changed", {});
+
+        level.items[5].isNew = false;
+        paintBoth("the item no longer new", level.items[5].rect);
+
+        level.items.pop_back();
+        level.items.erase(level.items.begin() + kRows - 1);
+        level.height -= kRowHeight;
+        paintBoth("one row fewer, the level lower", {});
+        DeleteLevelPicture(picture);
+    }
+    ReleaseDC(nullptr, screen);
+    DeleteObject(Settings.RibbonBitmap);
+    DeleteObject(Settings.BackMenuBitmap);
+    Settings.RibbonBitmap = Settings.BackMenuBitmap = nullptr;
+}
+
 int wmain(int argc, wchar_t **argv)
 {
     testing::InitGoogleTest(&argc, argv);
