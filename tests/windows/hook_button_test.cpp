@@ -927,6 +927,33 @@ TEST_F(MessagePath, OnlyAChangeIsReadFromTheRegistry)
     }
 }
 
+// The button is raised when the taskbar's place in the z-order changes, and stays above it.
+TEST_F(MessagePath, TheButtonIsRaisedWhenTheTaskbarChangesItsPlaceInTheZOrder)
+{
+    struct Case {
+        const char *name;
+        UINT flags;
+        bool raised;
+    } cases[] = {
+        {"to the top", 0, true},
+        {"shown again", SWP_NOZORDER | SWP_SHOWWINDOW, true},
+        {"no z-order change", SWP_NOZORDER, false},
+    };
+    for (const Case &c : cases) {
+        if (c.flags & SWP_SHOWWINDOW)  // a visible window is not shown again
+            SetWindowPos(taskbar, nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+        ResetCounts();
+        SetWindowPos(taskbar, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | c.flags);
+        EXPECT_EQ(Calls(), c.raised ? "SetWindowPos 1; " : "") << c.name;
+        HWND below = GetWindow(button, GW_HWNDNEXT);
+        while (below && below != taskbar)
+            below = GetWindow(below, GW_HWNDNEXT);
+        EXPECT_EQ(below, taskbar) << c.name << ": the button is above the taskbar";
+    }
+}
+
 // Deleting the whole key (as a clean-up tool might) and making it anew with the corners on:
 // the library watches a key that no longer exists, and must find the new one.
 TEST_F(MessagePath, TheFlagsKeyDeletedAndMadeAgainIsRead)
