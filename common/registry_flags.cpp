@@ -5,26 +5,43 @@
 
 namespace {
 
+constexpr REGSAM kFlagsKeyAccess = KEY_READ | KEY_WRITE;
+
 // Creates the key when absent, as reading is also meant to do.
 TRegistryKey OpenFlagsKey()
 {
-    return TRegistryKey(HKEY_CURRENT_USER, kFlagsKeyPath, KEY_READ | KEY_WRITE,
+    return TRegistryKey(HKEY_CURRENT_USER, kFlagsKeyPath, kFlagsKeyAccess,
                         TRegistryKey::kCreateMissing);
 }
 
 }  // namespace
 
-bool ReadRegistryFlag(const wchar_t *valueName)
+HKEY OpenFlagsKeyToKeep()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kFlagsKeyPath, 0, nullptr, 0, kFlagsKeyAccess,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+bool ReadFlagOfKey(HKEY key, const wchar_t *valueName)
 {
     DWORD value = 1;
-    if (TRegistryKey key = OpenFlagsKey()) {
+    if (key) {
         DWORD size = sizeof(value);
         DWORD type = 0;
-        if (RegQueryValueExW(key.Get(), valueName, nullptr, &type,
-                             reinterpret_cast<BYTE *>(&value), &size) != ERROR_SUCCESS)
+        if (RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(&value),
+                             &size) != ERROR_SUCCESS)
             value = 1;
     }
     return value != 0;
+}
+
+bool ReadRegistryFlag(const wchar_t *valueName)
+{
+    TRegistryKey key = OpenFlagsKey();
+    return ReadFlagOfKey(key.Get(), valueName);
 }
 
 void WriteRegistryFlag(const wchar_t *valueName, bool on)

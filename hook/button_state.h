@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "hook/portable/button_frames.h"
@@ -33,7 +34,8 @@ struct TButtonState {
     TPicture Sources[kSourceImageCount]{};
     TPicture Frames[kFrameCount]{};
     int FramesSize = 0;              // the button size the frames were built for; 0: none
-    HWND EdgeWindow = nullptr;       // remembered edge-panel window
+    // Remembered edge-panel window: set on the taskbar's thread, read by every thread.
+    std::atomic<HWND> EdgeWindow{nullptr};
     // Windows of the shell the button lives among, kept while it exists.
     HWND Button = nullptr;
     HWND Taskbar = nullptr;
@@ -46,6 +48,7 @@ extern TButtonState ButtonState;
 
 // hallet.cpp
 bool IsWindowOfClass(HWND window, const wchar_t *className);
+bool ShiftIsDown();
 void PostToMainWindow(UINT message);
 void CloseMainWindow();
 
@@ -66,5 +69,9 @@ LRESULT OnButtonGetObject(HWND button, WPARAM wParam, LPARAM lParam);
 void DisconnectButtonAccessible();
 
 // edge_panels.cpp
+void StartCornersWatch();
+void StopCornersWatch();
+bool IsEdgeMouseMessage(UINT message);
 bool SwallowRememberedEdgeMouse(MSG *msg);
+bool SwallowEdgeMouseByClass(MSG *msg);
 void RememberEdgeWindow();

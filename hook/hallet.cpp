@@ -6,7 +6,6 @@
 #include <cwchar>
 
 #include "common/messages.h"
-#include "common/registry_flags.h"
 #include "hook/button_state.h"
 
 TButtonState ButtonState;
@@ -43,7 +42,7 @@ void CloseMainWindow()
     PostMessageW(main, WM_CLOSE, 0, 0);
 }
 
-static bool ShiftIsDown()
+bool ShiftIsDown()
 {
     return GetKeyState(VK_SHIFT) < 0;
 }
@@ -135,11 +134,20 @@ extern "C" LRESULT CALLBACK MessageProc(int code, WPARAM wParam, LPARAM lParam)
 extern "C" LRESULT CALLBACK EdgeMessageProc(int code, WPARAM wParam, LPARAM lParam)
 {
     MSG *msg = reinterpret_cast<MSG *>(lParam);
-    if (code == HC_ACTION && msg &&
-        (msg->message == WM_MOUSEMOVE || msg->message == WM_LBUTTONDOWN) &&
-        IsWindowOfClass(msg->hwnd, kEdgeWindowClass) && ReadDisableCorners() && !ShiftIsDown()) {
-        msg->message = WM_NULL;
+    if (code == HC_ACTION && msg && IsEdgeMouseMessage(msg->message) &&
+        SwallowEdgeMouseByClass(msg))
         return 1;
-    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The corners flag is read once here, when the library enters a process, and afterwards
+// only when the registry signals a change.  At process exit (reserved non-null) the
+// system closes the handles itself.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
+{
+    if (reason == DLL_PROCESS_ATTACH)
+        StartCornersWatch();
+    else if (reason == DLL_PROCESS_DETACH && !reserved)
+        StopCornersWatch();
+    return TRUE;
 }

@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -645,6 +648,328 @@ TEST(EdgeMessageProc, SwallowsEdgeMouseByClassName)
         RegDeleteValueW(key, kDisableCornersValue);
         RegCloseKey(key);
     }
+}
+
+// ---- The per-message path ----
+
+// One import of hallet.dll replaced by a stub that counts its calls and passes them on.
+struct TCountedImport {
+    const char *name;
+    void *stub;
+    void **real;
+    std::atomic<int> *calls;
+};
+
+template <int Id, class Function>
+struct TCounter;
+template <int Id, class R, class... A>
+struct TCounter<Id, R (*)(A...)> {
+    static inline R (*real)(A...) = nullptr;
+    static inline std::atomic<int> calls{0};
+    static R Call(A... a)
+    {
+        ++calls;
+        return real(a...);
+    }
+};
+
+template <int Id, class Function>
+TCountedImport CountedImport(const char *name)
+{
+    using Counter = TCounter<Id, Function>;
+    return {name, reinterpret_cast<void *>(&Counter::Call), reinterpret_cast<void **>(&Counter::real),
+            &Counter::calls};
+}
+
+#define COUNTED(function) CountedImport<__LINE__, decltype(&function)>(#function)
+
+// What a message could reach in hallet.dll that allocates, takes a lock or reads the
+// registry (operator new and the C++ runtime, linked in, end in malloc), and SetWindowPos,
+// which ordinary messages of the taskbar must not reach either.
+std::vector<TCountedImport> CountedImports()
+{
+    return {
+        COUNTED(malloc), COUNTED(calloc), COUNTED(realloc), COUNTED(free),
+        COUNTED(HeapAlloc), COUNTED(HeapReAlloc), COUNTED(HeapFree),
+        COUNTED(LocalAlloc), COUNTED(LocalReAlloc), COUNTED(GlobalAlloc), COUNTED(GlobalReAlloc),
+        COUNTED(VirtualAlloc), COUNTED(TlsAlloc),
+        COUNTED(EnterCriticalSection), COUNTED(TryEnterCriticalSection),
+        COUNTED(AcquireSRWLockExclusive), COUNTED(AcquireSRWLockShared),
+        COUNTED(TryAcquireSRWLockExclusive), COUNTED(TryAcquireSRWLockShared),
+        COUNTED(RegCreateKeyExW), COUNTED(RegOpenKeyExW), COUNTED(RegQueryValueExW),
+        COUNTED(RegSetValueExW), COUNTED(RegNotifyChangeKeyValue), COUNTED(RegCloseKey),
+        COUNTED(SetWindowPos),
+    };
+}
+
+bool IsRegistryImport(const char *name)
+{
+    return strncmp(name, "Reg", 3) == 0;
+}
+
+// An import of these families that the table above does not count would go unseen.
+bool MustBeCounted(const char *module, const char *name)
+{
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(tolower(c)); });
+    return (_stricmp(module, "advapi32.dll") == 0 && IsRegistryImport(name)) ||
+           lower.find("alloc") != std::string::npos ||
+           lower.find("entercriticalsection") != std::string::npos ||
+           lower.find("acquiresrwlock") != std::string::npos;
+}
+
+// Calls `visit(module, name, slot)` for every import by name of `module`.
+template <class Visit>
+void ForEachImport(HMODULE module, Visit visit)
+{
+    auto *base = reinterpret_cast<BYTE *>(module);
+    auto *dos = reinterpret_cast<IMAGE_DOS_HEADER *>(base);
+    auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto *d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
+         d->Name; ++d) {
+        auto *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk);
+        auto *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
+            visit(reinterpret_cast<const char *>(base + d->Name),
+                  reinterpret_cast<const char *>(byName->Name), &slots->u1.Function);
+        }
+    }
+}
+
+void WriteSlot(ULONG_PTR *slot, ULONG_PTR value)
+{
+    DWORD old = 0;
+    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &old);
+    *slot = value;
+    VirtualProtect(slot, sizeof(*slot), old, &old);
+}
+
+void SetCornersValue(int value)  // -1: absent
+{
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kFlagsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &key, nullptr);
+    ASSERT_NE(key, nullptr);
+    if (value < 0) {
+        RegDeleteValueW(key, kDisableCornersValue);
+    } else {
+        DWORD v = static_cast<DWORD>(value);
+        RegSetValueExW(key, kDisableCornersValue, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&v),
+                       sizeof(v));
+    }
+    RegCloseKey(key);
+}
+
+// The button in its taskbar, a remembered edge window, and hallet.dll's allocators, locks
+// and registry calls counted while the test drives the hook and subclass procedures.
+class MessagePath : public StartButton {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(CreateButton(40));
+        edge = CreateWindowExW(WS_EX_TOOLWINDOW, kEdgeWindowClass, L"", WS_POPUP, 0, 0, 8, 8,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        PumpTimersDueWithin(1200);  // the button remembers the edge window every second
+        messageProc = reinterpret_cast<HOOKPROC>(GetProcAddress(g_library->library, "MessageProc"));
+        edgeProc = reinterpret_cast<HOOKPROC>(GetProcAddress(g_library->library, "EdgeMessageProc"));
+        ASSERT_TRUE(messageProc && edgeProc);
+
+        counted = CountedImports();
+        ForEachImport(g_library->library, [&](const char *module, const char *name,
+                                              ULONG_PTR *slot) {
+            auto entry = std::find_if(counted.begin(), counted.end(), [&](const TCountedImport &c) {
+                return strcmp(c.name, name) == 0;
+            });
+            if (entry == counted.end()) {
+                if (MustBeCounted(module, name))
+                    ADD_FAILURE() << "hallet.dll imports " << name << ", which is not counted";
+                return;
+            }
+            *entry->real = reinterpret_cast<void *>(*slot);
+            patched.push_back({slot, *slot});
+            WriteSlot(slot, reinterpret_cast<ULONG_PTR>(entry->stub));
+        });
+        ASSERT_FALSE(patched.empty());
+    }
+
+    void TearDown() override
+    {
+        for (const auto &[slot, original] : patched)
+            WriteSlot(slot, original);
+        DestroyWindow(edge);
+        SetCornersValue(-1);
+        StartButton::TearDown();
+    }
+
+    void ResetCounts()
+    {
+        for (const TCountedImport &c : counted)
+            *c.calls = 0;
+    }
+
+    // The counted calls since the last reset, as "name count" pairs; empty when none.
+    std::string Calls(bool registryOnly = false) const
+    {
+        std::string calls;
+        for (const TCountedImport &c : counted)
+            if (*c.calls && (!registryOnly || IsRegistryImport(c.name)))
+                calls += std::string(c.name) + " " + std::to_string(c.calls->load()) + "; ";
+        return calls;
+    }
+
+    // A message as the hook procedure sees it; says whether it was changed.
+    bool Hook(HOOKPROC proc, HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        MSG msg{window, message, wParam, lParam};
+        proc(HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&msg));
+        return msg.hwnd != window || msg.message != message;
+    }
+
+    HWND edge = nullptr;
+    HOOKPROC messageProc = nullptr, edgeProc = nullptr;
+    std::vector<TCountedImport> counted;
+    std::vector<std::pair<ULONG_PTR *, ULONG_PTR>> patched;
+};
+
+// Each ordinary message is handled twice, the second time counted: whatever happens once
+// (the first paint's frames, a registry change being picked up) is done by then.
+TEST_F(MessagePath, OrdinaryMessagesAllocateNothingAndTakeNoLock)
+{
+    WINDOWPOS moved{taskbar, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER};
+    const LPARAM movedParam = reinterpret_cast<LPARAM>(&moved);
+    struct Case {
+        const char *name;
+        int corners;  // DisableCorners while handled; -1: absent
+        bool changed;
+        std::function<bool()> handle;  // says whether the message was changed
+    } cases[] = {
+        {"edge move, corners on", 1, true, [&] { return Hook(messageProc, edge, WM_MOUSEMOVE); }},
+        {"edge click, corners absent", -1, true,
+         [&] { return Hook(messageProc, edge, WM_LBUTTONDOWN); }},
+        {"edge move, corners off", 0, false, [&] { return Hook(messageProc, edge, WM_MOUSEMOVE); }},
+        {"edge move by class, corners on", 1, true,
+         [&] { return Hook(edgeProc, edge, WM_MOUSEMOVE); }},
+        {"edge move by class, corners off", 0, false,
+         [&] { return Hook(edgeProc, edge, WM_MOUSEMOVE); }},
+        {"edge move with Shift", 1, false,
+         [&] {
+             SetKey(VK_SHIFT, true);
+             const bool changed = Hook(messageProc, edge, WM_MOUSEMOVE) ||
+                                  Hook(edgeProc, edge, WM_MOUSEMOVE);
+             SetKey(VK_SHIFT, false);
+             return changed;
+         }},
+        {"edge right click", 1, false,
+         [&] { return Hook(messageProc, edge, WM_RBUTTONDOWN) || Hook(edgeProc, edge, WM_RBUTTONDOWN); }},
+        {"move elsewhere", 1, false,
+         [&] { return Hook(messageProc, main(), WM_MOUSEMOVE) || Hook(edgeProc, main(), WM_MOUSEMOVE); }},
+        {"key other than Shift", 1, false,
+         [&] { return Hook(messageProc, taskbar, WM_KEYDOWN, 'A'); }},
+        {"system command other than the task list", 1, false,
+         [&] { return Hook(messageProc, taskbar, WM_SYSCOMMAND, SC_MINIMIZE); }},
+        {"taskbar paint and timer", 1, false,
+         [&] { return Hook(messageProc, taskbar, WM_PAINT) || Hook(messageProc, taskbar, WM_TIMER, 7); }},
+        {"taskbar subclass", 1, false,
+         [&] {
+             SendMessageW(taskbar, WM_PAINT, 0, 0);
+             SendMessageW(taskbar, WM_TIMER, 7, 0);
+             SendMessageW(taskbar, WM_MOUSEMOVE, 0, MAKELPARAM(300, 10));
+             SendMessageW(taskbar, WM_NCHITTEST, 0, MAKELPARAM(300, 770));
+             SendMessageW(taskbar, WM_WINDOWPOSCHANGING, 0, movedParam);
+             return false;
+         }},
+        {"task list subclass", 1, false,
+         [&] {
+             SendMessageW(taskList, WM_PAINT, 0, 0);
+             SendMessageW(taskList, WM_TIMER, 7, 0);
+             SendMessageW(taskList, WM_MOUSEMOVE, 0, MAKELPARAM(100, 10));
+             SendMessageW(taskList, WM_NCHITTEST, 0, MAKELPARAM(200, 770));
+             return false;
+         }},
+        {"button", 1, false,
+         [&] {
+             SendMessageW(button, WM_PAINT, 0, 0);
+             SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+             SendMessageW(button, WM_NCHITTEST, 0, MAKELPARAM(20, 770));
+             SendMessageW(button, WM_TIMER, 11, 0);  // the full-screen check
+             return false;
+         }},
+    };
+    for (const Case &c : cases) {
+        SetCornersValue(c.corners);
+        c.handle();
+        ResetCounts();
+        EXPECT_EQ(c.handle(), c.changed) << c.name;
+        EXPECT_EQ(Calls(), "") << c.name;
+    }
+}
+
+// The counters can see a call: the first mouse message after a change reads the registry,
+// and sees the change; the next one does not read it again.
+TEST_F(MessagePath, OnlyAChangeIsReadFromTheRegistry)
+{
+    SetCornersValue(1);
+    Hook(messageProc, edge, WM_MOUSEMOVE);
+    for (int corners : {0, 1, -1, 0}) {
+        SetCornersValue(corners);
+        ResetCounts();
+        EXPECT_EQ(Hook(messageProc, edge, WM_MOUSEMOVE), corners != 0) << corners;
+        EXPECT_NE(Calls(true), "") << "the change to " << corners << " was read";
+        ResetCounts();
+        EXPECT_EQ(Hook(edgeProc, edge, WM_MOUSEMOVE), corners != 0) << corners;
+        EXPECT_EQ(Calls(), "") << corners;
+    }
+}
+
+// The button is raised when the taskbar's place in the z-order changes, and stays above it.
+TEST_F(MessagePath, TheButtonIsRaisedWhenTheTaskbarChangesItsPlaceInTheZOrder)
+{
+    struct Case {
+        const char *name;
+        UINT flags;
+        bool raised;
+    } cases[] = {
+        {"to the top", 0, true},
+        {"shown again", SWP_NOZORDER | SWP_SHOWWINDOW, true},
+        {"no z-order change", SWP_NOZORDER, false},
+    };
+    for (const Case &c : cases) {
+        if (c.flags & SWP_SHOWWINDOW)  // a visible window is not shown again
+            SetWindowPos(taskbar, nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+        ResetCounts();
+        SetWindowPos(taskbar, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | c.flags);
+        EXPECT_EQ(Calls(), c.raised ? "SetWindowPos 1; " : "") << c.name;
+        HWND below = GetWindow(button, GW_HWNDNEXT);
+        while (below && below != taskbar)
+            below = GetWindow(below, GW_HWNDNEXT);
+        EXPECT_EQ(below, taskbar) << c.name << ": the button is above the taskbar";
+    }
+}
+
+// Deleting the whole key (as a clean-up tool might) and making it anew with the corners on:
+// the library watches a key that no longer exists, and must find the new one.
+TEST_F(MessagePath, TheFlagsKeyDeletedAndMadeAgainIsRead)
+{
+    SetCornersValue(0);
+    EXPECT_FALSE(Hook(edgeProc, edge, WM_MOUSEMOVE));
+    RegDeleteTreeW(HKEY_CURRENT_USER, kFlagsKeyPath);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kFlagsKeyPath);
+    HKEY gone = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kFlagsKeyPath, 0, KEY_READ, &gone),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(Hook(edgeProc, edge, WM_MOUSEMOVE)) << "no key counts as on";
+    SetCornersValue(0);
+    EXPECT_FALSE(Hook(edgeProc, edge, WM_MOUSEMOVE)) << "the new key's value";
+    SetCornersValue(1);
+    EXPECT_TRUE(Hook(messageProc, edge, WM_MOUSEMOVE));
 }
 
 }  // namespace
