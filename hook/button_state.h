@@ -69,7 +69,6 @@ LRESULT OnButtonGetObject(HWND button, WPARAM wParam, LPARAM lParam);
 void DisconnectButtonAccessible();
 
 // edge_panels.cpp
-void StartCornersWatch();
 void StopCornersWatch();
 bool IsEdgeMouseMessage(UINT message);
 bool SwallowRememberedEdgeMouse(MSG *msg);

@@ -2,7 +2,8 @@
 // turned the corners off (and does not hold Shift) those messages go nowhere.
 //
 // The checks run on every mouse message of the shell's threads, so the DisableCorners
-// value is kept here and read again only when the registry says it changed: the flags key
+// value is kept here, read when the first edge-panel message needs it and again only when
+// the registry says it changed: the flags key
 // and HKCU\Software (for the flags key being deleted or made anew) are watched with one
 // auto-reset event each.  The per-message cost is one zero-timeout wait on those events;
 // the registry is read only by the one thread whose wait takes a signal.
@@ -31,6 +32,8 @@ struct TCornersWatch {
     HKEY SoftwareKey = nullptr;
     std::atomic<bool> Disabled{true};
     std::atomic<bool> Refreshing{false};
+    // 0 not started, 1 being started by one thread, 2 watching.
+    std::atomic<int> Started{0};
 };
 
 TCornersWatch Watch;
@@ -83,8 +86,19 @@ void Refresh(WatchedKey changed)
 // Waiting with a zero timeout tests the events and takes a signal, nothing more.
 // RegSetValueEx and RegDeleteValue signal before they return, so the next message after a
 // change sees it.
+void StartCornersWatch();
+
 bool CornersDisabled()
 {
+    // The first edge-panel message starts the watch, not the loader: registry calls have no
+    // place under the loader lock.  Until it runs, the value is read as it always was.
+    if (Watch.Started.load(std::memory_order_acquire) != 2) {
+        int expected = 0;
+        if (!Watch.Started.compare_exchange_strong(expected, 1, std::memory_order_acq_rel))
+            return ReadDisableCorners();
+        StartCornersWatch();
+        Watch.Started.store(2, std::memory_order_release);
+    }
     if (!Watch.Changed[kFlagsKeyChanged] || !Watch.Changed[kSoftwareKeyChanged])
         return ReadDisableCorners();
     const DWORD signalled = WaitForMultipleObjects(kWatchedKeyCount, Watch.Changed, FALSE, 0);
@@ -92,8 +106,6 @@ bool CornersDisabled()
         Refresh(static_cast<WatchedKey>(signalled - WAIT_OBJECT_0));
     return Watch.Disabled.load(std::memory_order_relaxed);
 }
-
-}  // namespace
 
 void StartCornersWatch()
 {
@@ -103,6 +115,8 @@ void StartCornersWatch()
     if (Watch.Changed[kFlagsKeyChanged] && Watch.Changed[kSoftwareKeyChanged])
         Refresh(kSoftwareKeyChanged);
 }
+
+}  // namespace
 
 void StopCornersWatch()
 {

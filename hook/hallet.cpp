@@ -140,14 +140,11 @@ extern "C" LRESULT CALLBACK EdgeMessageProc(int code, WPARAM wParam, LPARAM lPar
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The corners flag is read once here, when the library enters a process, and afterwards
-// only when the registry signals a change.  At process exit (reserved non-null) the
-// system closes the handles itself.
+// The corners watch's handles go with the library; at process exit (reserved non-null) the
+// system closes them itself.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 {
-    if (reason == DLL_PROCESS_ATTACH)
-        StartCornersWatch();
-    else if (reason == DLL_PROCESS_DETACH && !reserved)
+    if (reason == DLL_PROCESS_DETACH && !reserved)
         StopCornersWatch();
     return TRUE;
 }

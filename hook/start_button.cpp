@@ -73,17 +73,6 @@ static void BringButtonToTop()
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-// The subclassed windows see every message of the taskbar; only a change of a window's
-// place in the z-order (or its showing) can put the taskbar above the button, so only
-// then is the button raised, not on every paint, timer or mouse move.
-static bool ZOrderMayHaveChanged(UINT message, LPARAM lParam)
-{
-    if (message != WM_WINDOWPOSCHANGED)
-        return false;
-    const auto *pos = reinterpret_cast<const WINDOWPOS *>(lParam);
-    return pos && (!(pos->flags & SWP_NOZORDER) || (pos->flags & SWP_SHOWWINDOW));
-}
-
 // A window other than the desktop covering its whole monitor: a video or a game.
 static bool FullScreenWindowInFront()
 {
@@ -171,8 +160,7 @@ static LRESULT CALLBACK TaskbarSubclassProc(HWND window, UINT message, WPARAM wP
         return DefSubclassProc(window, message, wParam, lParam);
     }
     LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-    if (ZOrderMayHaveChanged(message, lParam))
-        BringButtonToTop();
+    BringButtonToTop();
     return result;
 }
 
@@ -228,8 +216,7 @@ static LRESULT CALLBACK TaskListSubclassProc(HWND window, UINT message, WPARAM w
         RemoveWindowSubclass(window, TaskListSubclassProc, id);
         break;
     default:
-        if (ZOrderMayHaveChanged(message, lParam))
-            BringButtonToTop();
+        BringButtonToTop();
         break;
     }
     return DefSubclassProc(window, message, wParam, lParam);

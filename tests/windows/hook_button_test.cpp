@@ -684,8 +684,7 @@ TCountedImport CountedImport(const char *name)
 #define COUNTED(function) CountedImport<__LINE__, decltype(&function)>(#function)
 
 // What a message could reach in hallet.dll that allocates, takes a lock or reads the
-// registry (operator new and the C++ runtime, linked in, end in malloc), and SetWindowPos,
-// which ordinary messages of the taskbar must not reach either.
+// registry (operator new and the C++ runtime, linked in, end in malloc).
 std::vector<TCountedImport> CountedImports()
 {
     return {
@@ -698,7 +697,6 @@ std::vector<TCountedImport> CountedImports()
         COUNTED(TryAcquireSRWLockExclusive), COUNTED(TryAcquireSRWLockShared),
         COUNTED(RegCreateKeyExW), COUNTED(RegOpenKeyExW), COUNTED(RegQueryValueExW),
         COUNTED(RegSetValueExW), COUNTED(RegNotifyChangeKeyValue), COUNTED(RegCloseKey),
-        COUNTED(SetWindowPos),
     };
 }
 
@@ -924,33 +922,6 @@ TEST_F(MessagePath, OnlyAChangeIsReadFromTheRegistry)
         ResetCounts();
         EXPECT_EQ(Hook(edgeProc, edge, WM_MOUSEMOVE), corners != 0) << corners;
         EXPECT_EQ(Calls(), "") << corners;
-    }
-}
-
-// The button is raised when the taskbar's place in the z-order changes, and stays above it.
-TEST_F(MessagePath, TheButtonIsRaisedWhenTheTaskbarChangesItsPlaceInTheZOrder)
-{
-    struct Case {
-        const char *name;
-        UINT flags;
-        bool raised;
-    } cases[] = {
-        {"to the top", 0, true},
-        {"shown again", SWP_NOZORDER | SWP_SHOWWINDOW, true},
-        {"no z-order change", SWP_NOZORDER, false},
-    };
-    for (const Case &c : cases) {
-        if (c.flags & SWP_SHOWWINDOW)  // a visible window is not shown again
-            SetWindowPos(taskbar, nullptr, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
-        ResetCounts();
-        SetWindowPos(taskbar, HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | c.flags);
-        EXPECT_EQ(Calls(), c.raised ? "SetWindowPos 1; " : "") << c.name;
-        HWND below = GetWindow(button, GW_HWNDNEXT);
-        while (below && below != taskbar)
-            below = GetWindow(below, GW_HWNDNEXT);
-        EXPECT_EQ(below, taskbar) << c.name << ": the button is above the taskbar";
     }
 }
 
