@@ -8,6 +8,8 @@
 
 struct TMenuItem;
 class CMenuAccessible;
+struct TEntryCache;
+struct TLevelWindowPark;
 
 class TMenu {
 public:
@@ -79,6 +81,9 @@ public:
     bool OpensRight = true;
     CMenuAccessible *Accessible = nullptr;  // made when a screen reader first asks
 
+    // ---- Rebuilds (menu/rebuild_cache.h) ----
+    TEntryCache *EntryCache = nullptr;  // the root's: the shell's answers of the last build
+
 private:
     TMenuItem *Last() const;
     void Link(TMenuItem *item, TMenuItem *before);
@@ -102,6 +107,9 @@ struct TMenuState {
     int ArrowWidth;
     wchar_t SharedPath[MAX_PATH];
     HBITMAP ShieldBitmap;  // beside the run-as command of item context menus
+
+    // ---- Rebuilds (menu/rebuild_cache.h) ----
+    TLevelWindowPark *LevelWindowPark;  // while a rebuild runs: windows of destroyed levels
 };
 
 extern TMenuState MenuState;
