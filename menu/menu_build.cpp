@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,9 @@
 #include "menu/context_menu.h"
 #include "menu/menu_item.h"
 #include "menu/portable/menu_build.h"
+#include "menu/portable/entry_cache.h"
 #include "menu/portable/menu_keywords.h"
+#include "menu/rebuild_cache.h"
 #include "menu/search_box.h"
 #include "menu/tmenu.h"
 #include "settings/control_panel_items.h"
@@ -130,14 +133,55 @@ bool IsFolderItem(const TMenuItem *item)
     return item->Submenu && item->Path[0] != L'*';
 }
 
-void ScanFolderWith(TMenu *level, const std::wstring &folder, TShortcutReader &reader)
+// What a folder scan shares down the tree: the kept answers (null: ask the shell for every
+// entry, keep nothing) and one shortcut reader, made when an entry first needs it.
+struct TScan {
+    TEntryCache *Answers = nullptr;
+    std::optional<TShortcutReader> Reader;
+};
+
+bool IsDesktopIni(const WIN32_FIND_DATAW &entry)
+{
+    return !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           CaptionsEqual(U16View(entry.cFileName), u"desktop.ini");
+}
+
+// The listing first: the folder's desktop.ini, wherever it comes, names its entries.
+std::vector<WIN32_FIND_DATAW> ListFolder(const std::wstring &folder, TFileStamp &folderNames)
+{
+    std::vector<WIN32_FIND_DATAW> entries;
+    WIN32_FIND_DATAW entry;
+    TFindHandle search(FindFirstFileW((folder + L"*.*").c_str(), &entry));
+    for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &entry)) {
+        if (IsDesktopIni(entry))
+            folderNames = StampOf(entry);
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+TEntryStamp StampOfEntry(const WIN32_FIND_DATAW &entry, const TFileStamp &folderNames,
+                         const std::wstring &fullPath)
+{
+    TEntryStamp stamp{StampOf(entry), folderNames, {}};
+    // The shell reads a folder's own desktop.ini only when the folder is read-only or a
+    // system folder; other folders cost no request.
+    constexpr DWORD kCustomized = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM;
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (entry.dwFileAttributes & kCustomized))
+        stamp.OwnName = StampOfPath((fullPath + L"\\desktop.ini").c_str());
+    return stamp;
+}
+
+void ScanFolderWith(TMenu *level, const std::wstring &folder, TScan &scan)
 {
     bool added = false;
-    WIN32_FIND_DATAW entry;
     if (!folder.empty()) {
-        const TShellFolderQuery shellFolder(folder.c_str());
-        TFindHandle search(FindFirstFileW((folder + L"*.*").c_str(), &entry));
-        for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &entry)) {
+        TFileStamp folderNames;
+        const std::vector<WIN32_FIND_DATAW> entries = ListFolder(folder, folderNames);
+        // Parsing the folder for the shell costs a request of its own: only for an entry
+        // that needs the shell.
+        std::optional<TShellFolderQuery> shellFolder;
+        for (const WIN32_FIND_DATAW &entry : entries) {
             const bool hidden = entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN;
             if (!IsShownFolderEntry(U16View(entry.cFileName), hidden))
                 continue;
@@ -146,22 +190,37 @@ void ScanFolderWith(TMenu *level, const std::wstring &folder, TShortcutReader &r
             // terminating zero still fit.
             if (fullPath.size() >= MAX_PATH)
                 continue;
-            // One request gives the merge key and, for a new item, its caption and icon.
-            const TShellInfo shell = shellFolder.Query(entry.cFileName, fullPath.c_str());
-            TMenuItem *existing = level->FindByDisplayName(shell.Info.szDisplayName);
+            TEntryAnswer fresh;
+            TEntryAnswer *answer = nullptr;
+            TEntryStamp stamp;
+            if (scan.Answers) {
+                stamp = StampOfEntry(entry, folderNames, fullPath);
+                answer = ReusableAnswer(*scan.Answers, U16View(fullPath.c_str()), stamp);
+            }
+            if (!answer) {
+                if (!shellFolder)
+                    shellFolder.emplace(folder.c_str());
+                // One request gives the merge key and, for a new item, its caption and icon.
+                fresh = AnswerOf(shellFolder->Query(entry.cFileName, fullPath.c_str()));
+                answer = scan.Answers ? &KeepAnswer(*scan.Answers, U16View(fullPath.c_str()),
+                                                    stamp, std::move(fresh))
+                                      : &fresh;
+            }
+            TMenuItem *existing = level->FindByDisplayName(W(answer->DisplayName.c_str()));
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 if (existing) {
                     if (IsFolderItem(existing))
-                        ScanFolderWith(existing->Submenu, fullPath + L"\\", reader);
+                        ScanFolderWith(existing->Submenu, fullPath + L"\\", scan);
                     continue;
                 }
                 added = true;
                 TMenuItem *item = level->Append(fullPath.c_str(), true, false, true);
-                LookUpWith(item, shell, reader);
-                ScanFolderWith(item->Submenu, fullPath + L"\\", reader);
+                LookUpFromAnswer(item, *answer, scan.Reader);
+                ScanFolderWith(item->Submenu, fullPath + L"\\", scan);
             } else if (!existing) {
                 added = true;
-                LookUpWith(level->Append(fullPath.c_str(), false, false, true), shell, reader);
+                LookUpFromAnswer(level->Append(fullPath.c_str(), false, false, true), *answer,
+                                 scan.Reader);
             }
         }
     }
@@ -183,10 +242,11 @@ void ResolveMenuFolders()
     CopyText(U16(MenuFolders.OrderFile), MAX_PATH, U16View(orderFile.c_str()));
 }
 
-void ScanFolder(TMenu *level, const wchar_t *folderPath)
+void ScanFolder(TMenu *level, const wchar_t *folderPath, TEntryCache *answers)
 {
-    TShortcutReader reader;
-    ScanFolderWith(level, folderPath, reader);
+    TScan scan;
+    scan.Answers = answers;
+    ScanFolderWith(level, folderPath, scan);
 }
 
 void AddSpecialItems(TMenu *root, bool refresh)

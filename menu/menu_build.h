@@ -6,6 +6,7 @@
 
 class TMenu;
 struct TMenuItem;
+struct TEntryCache;
 
 // The folders a build reads (each ending with a backslash) and the custom order file.
 // Filled from the known folders when the main window is created; tests point them elsewhere.
@@ -21,7 +22,9 @@ extern TMenuFolders MenuFolders;
 void ResolveMenuFolders();
 
 // Adds the content of `folderPath` (ending with a backslash) to `level`, with sub-folders.
-void ScanFolder(TMenu *level, const wchar_t *folderPath);
+// With `answers`, the shell is asked only for entries it holds no reusable answer for, and
+// every answer is kept there (menu/rebuild_cache.h starts and ends such a build).
+void ScanFolder(TMenu *level, const wchar_t *folderPath, TEntryCache *answers = nullptr);
 // The special section; `refresh` when only the section is rebuilt after a settings change.
 void AddSpecialItems(TMenu *root, bool refresh);
 void StripSpecialItems(TMenu *root);

@@ -6,6 +6,7 @@
 #include "common/portable/text.h"
 #include "common/win_text.h"
 #include "menu/menu_item.h"
+#include "menu/portable/entry_cache.h"
 #include "menu/portable/menu_keywords.h"
 #include "menu/tmenu.h"
 #include "render/portable/paint_rules.h"
@@ -150,6 +151,39 @@ void LookUpWith(TMenuItem *item, const TShellInfo &shell, TShortcutReader &reade
     }
     item->CreatedHigh = CreationTimeHigh(item->Path);
     reader.ReadTip(item->Path, item->Tip);
+}
+
+TEntryAnswer AnswerOf(const TShellInfo &shell)
+{
+    TEntryAnswer answer;
+    answer.DisplayName = U16View(shell.Info.szDisplayName);
+    answer.Images = reinterpret_cast<uintptr_t>(shell.Images);
+    answer.IconIndex = shell.Info.iIcon;
+    return answer;
+}
+
+void LookUpFromAnswer(TMenuItem *item, TEntryAnswer &answer,
+                      std::optional<TShortcutReader> &reader)
+{
+    ForgetLookUp(item);
+    if (answer.Images) {
+        CopyText(U16(item->Caption), MAX_PATH, answer.DisplayName);
+        item->Icon = reinterpret_cast<HICON>(TakeParkedIcon(answer));
+        if (!item->Icon)
+            item->Icon = ImageList_GetIcon(reinterpret_cast<HIMAGELIST>(answer.Images),
+                                           answer.IconIndex, ILD_NORMAL);
+        NoteGivenIcon(answer, reinterpret_cast<uintptr_t>(item->Icon));
+    }
+    if (!answer.HasDetails) {
+        answer.CreatedHigh = CreationTimeHigh(item->Path);
+        if (!reader)
+            reader.emplace();
+        reader->ReadTip(item->Path, item->Tip);
+        answer.Tip = U16View(item->Tip);
+        answer.HasDetails = true;
+    }
+    item->CreatedHigh = answer.CreatedHigh;
+    CopyText(U16(item->Tip), MAX_PATH, answer.Tip);
 }
 
 void DestroyItem(TMenuItem *item)

@@ -6,7 +6,10 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <optional>
+
 class TMenu;
+struct TEntryAnswer;
 
 struct TMenuItem {
     wchar_t Path[MAX_PATH];
@@ -82,6 +85,13 @@ private:
 // LookUp of a file or folder whose shell information is already at hand: a folder scan asks
 // the shell once for the merge key and the item's caption and icon together.
 void LookUpWith(TMenuItem *item, const TShellInfo &shell, TShortcutReader &reader);
+// The answer of one shell request as the build keeps it (the display name, the icon index).
+TEntryAnswer AnswerOf(const TShellInfo &shell);
+// LookUpWith from a kept answer: the icon parked in it (or one made from its index), the tip
+// and creation key it holds, read once (with `reader`, made when first needed) when it has
+// none yet.
+void LookUpFromAnswer(TMenuItem *item, TEntryAnswer &answer,
+                      std::optional<TShortcutReader> &reader);
 // Destroys the icon, then the sub-level, then the record.
 void DestroyItem(TMenuItem *item);
 

@@ -6,6 +6,7 @@
 #include "common/win_text.h"
 #include "menu/menu_item.h"
 #include "menu/portable/menu_keywords.h"
+#include "menu/rebuild_cache.h"
 
 TMenuState MenuState;
 
@@ -17,11 +18,15 @@ TMenu::TMenu(TMenuItem *parentItem, bool isSample) : ParentItem(parentItem), IsS
 TMenu::~TMenu()
 {
     ReleaseLevelPicture(this);
-    if (Tooltip)
-        DestroyWindow(Tooltip);
-    if (Window)
-        DestroyWindow(Window);
+    // During a rebuild the window waits for one of the new levels.
+    if (!ParkLevelWindow(this)) {
+        if (Tooltip)
+            DestroyWindow(Tooltip);
+        if (Window)
+            DestroyWindow(Window);
+    }
     Clear();
+    delete EntryCache;
 }
 
 TMenuItem *TMenu::Last() const

@@ -397,3 +397,8 @@ TWindowClass MenuWindowClass()
     return {kMenuWindowClass, kResizeRedraw | CS_DROPSHADOW, sizeof(TMenu *), IDC_ARROW, false,
             nullptr, MenuWindowProc};
 }
+
+void AttachLevelWindow(HWND window, TMenu *level)
+{
+    SetWindowLongPtrW(window, kLevelSlot, reinterpret_cast<LONG_PTR>(level));
+}

@@ -18,6 +18,7 @@
 #include "menu/menu_item.h"
 #include "menu/portable/menu_layout.h"
 #include "menu/portable/type_ahead.h"
+#include "menu/rebuild_cache.h"
 #include "menu/search_box.h"
 #include "menu/tmenu.h"
 #include "render/level_layout.h"
@@ -233,15 +234,19 @@ void MarkDropPosition(TMenu *level, TMenuItem *item, POINT point)
 
 void CreateLevelWindow(TMenu *level)
 {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMenuWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
-                    nullptr, nullptr, instance, level);
-    if (IsTopLevel(level) && MenuState.SearchBoxPresent)
-        CreateSearchBox(level);
-    level->Tooltip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
-                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, level->Window,
-                                     nullptr, instance, nullptr);
+    // A rebuild hands over the window of a level it destroyed, with its tooltip and drop
+    // target: creating both costs more than filling the level.
+    if (!TakeParkedLevelWindow(level)) {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMenuWindowClass, L"", WS_POPUP, 0, 0,
+                        0, 0, nullptr, nullptr, instance, level);
+        if (IsTopLevel(level) && MenuState.SearchBoxPresent)
+            CreateSearchBox(level);
+        level->Tooltip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW,
+                                         nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                         CW_USEDEFAULT, level->Window, nullptr, instance, nullptr);
+    }
     // Measured at start; a level made before that (a test, say) measures it here.
     if (MenuState.ArrowWidth == 0)
         MenuState.ArrowWidth = MeasureArrowWidth();

@@ -9,6 +9,8 @@
 struct TMenuItem;
 struct TLevelPicture;
 class CMenuAccessible;
+struct TEntryCache;
+struct TLevelWindowPark;
 
 class TMenu {
 public:
@@ -81,6 +83,9 @@ public:
     CMenuAccessible *Accessible = nullptr;  // made when a screen reader first asks
     TLevelPicture *Picture = nullptr;       // the level at rest, kept while it is among the last painted
 
+    // ---- Rebuilds (menu/rebuild_cache.h) ----
+    TEntryCache *EntryCache = nullptr;  // the root's: the shell's answers of the last build
+
 private:
     TMenuItem *Last() const;
     void Link(TMenuItem *item, TMenuItem *before);
@@ -113,6 +118,9 @@ struct TMenuState {
     bool TaskbarEdgeKnown;
     RECT TaskbarRect;
     UINT TaskbarEdge;
+
+    // ---- Rebuilds (menu/rebuild_cache.h) ----
+    TLevelWindowPark *LevelWindowPark;  // while a rebuild runs: windows of destroyed levels
 };
 
 extern TMenuState MenuState;

@@ -1,6 +1,6 @@
 // What the process holds before and after many opens, closes and rebuilds: 1,000 open/close
 // cycles of the root level and of a sub-level (each painted), and 100 rebuilds of a small
-// menu tree; first the same cycles of a plain window of the root level's size and style,
+// menu tree after small changes; first the same cycles of a plain window of the root level's size and style,
 // which shows what the window system keeps of its own.  Prints the private bytes, GDI objects and USER objects (icons and the thread's
 // windows) before and after each, and the change; a steady figure means nothing leaks.
 #include <windows.h>
@@ -182,10 +182,28 @@ int wmain()
     GenerateStartMenu(base);
     TMenu *tree = new TMenu(nullptr, false);
     BuildAll(tree);
-    char what[96];
-    std::snprintf(what, sizeof(what), "rebuild of a tree of %d shortcuts in %d folders",
+    char what[160];
+    std::snprintf(what, sizeof(what),
+                  "rebuild of a tree of %d shortcuts in %d folders, one shortcut changed and a "
+                  "folder added or removed before each",
                   kFolders * kShortcutsPerFolder, kFolders);
-    Cycles(what, kRebuilds, [&] { Rebuild(tree); });
+    // Each rebuild asks the shell for the changed entries, reuses the other answers and
+    // icons, and gives a level window to the new folder or destroys the one left over; the
+    // first run (outside the count) adds the folder, the last measured one adds it again.
+    const std::wstring changed = std::wstring(MenuFolders.UserStartMenu) + L"Folder 0\\Program 0.lnk";
+    const std::wstring extra = std::wstring(MenuFolders.UserStartMenu) + L"Extra\\";
+    int rebuilds = 0;
+    Cycles(what, kRebuilds, [&] {
+        const bool add = rebuilds++ % 2 == 0;
+        MakeShortcut(changed, add ? L"C:\\windows\\notepad.exe" : L"C:\\windows\\regedit.exe");
+        if (add) {
+            CreateDirectoryW(extra.c_str(), nullptr);
+            MakeShortcut(extra + L"Tool.lnk", L"C:\\windows\\notepad.exe");
+        } else {
+            RemoveTree(extra);
+        }
+        Rebuild(tree);
+    });
     delete tree;
     RemoveTree(base);
 

@@ -24,6 +24,7 @@
 #include "menu/portable/drop_rules.h"
 #include "menu/portable/folder_names.h"
 #include "render/options/shortcut_maker.h"
+#include "tests/windows/menu_tree_compare.h"
 #include "tests/windows/test_files.h"
 
 namespace {
@@ -57,18 +58,6 @@ void ListInto(const std::wstring &folder, const std::wstring &prefix, std::set<s
         }
     } while (FindNextFileW(search, &entry));
     FindClose(search);
-}
-
-// One line per item, indented by depth: caption and path.
-std::wstring Describe(const TMenu *level, int depth = 0)
-{
-    std::wstring text;
-    for (const TMenuItem *item = level->Items; item; item = item->Next) {
-        text += std::wstring(depth * 2, L' ') + item->Caption + L" | " + item->Path + L"\n";
-        if (item->Submenu)
-            text += Describe(item->Submenu, depth + 1);
-    }
-    return text;
 }
 
 void CollectLevels(TMenu *level, std::vector<TMenu *> &levels)
@@ -418,7 +407,7 @@ TEST_F(DragDropModelTest, RandomDragsKeepFilesAndMenuInStep)
         EXPECT_EQ(Disk(), model_) << "step " << step << ": " << log.back() << " (seed " << seed << ")";
         if (step % every == 0 || step == kSteps) {
             TMenu *fresh = FreshBuild();
-            const std::wstring built = Describe(fresh), shown = Describe(root_);
+            const std::wstring built = DescribeTree(fresh), shown = DescribeTree(root_);
             delete fresh;
             EXPECT_EQ(shown, built) << "step " << step << ": " << log.back() << " (seed " << seed << ")";
         }
