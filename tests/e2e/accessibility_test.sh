@@ -168,7 +168,7 @@ e2e_start hold "$E2E_TESTS/accessibility_client.exe" hold Folder
 hold_out=$E2E_WORK/hold.out
 e2e_eventually_within 20 grep -qs '^held children=2' "$hold_out"
 e2e_probe post TVRA_MainWindow 1034
-e2e_check "the held level's object fails once the rebuild destroyed it" \
+e2e_check "the held level's object fails once the rebuild replaced it" \
   e2e_eventually_within 20 grep -qE '^after 0x8' "$hold_out"
 program_answers() { e2e_probe send TVRA_MainWindow 1126 >/dev/null; }
 e2e_check "the program keeps running" program_answers

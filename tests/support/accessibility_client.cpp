@@ -12,9 +12,10 @@
 //   accessibility_client action NAME    the default action of the first visible item so
 //                                       named; prints "action HRESULT"
 //   accessibility_client hold NAME      takes the object of the level named NAME, prints
-//                                       "held children=N", waits until that level's window
-//                                       is destroyed, then prints "after HRESULT" of a call
-//                                       on the object still held
+//                                       "held children=N", waits until a call on the object
+//                                       still held fails (a rebuild replaced the level; its
+//                                       window may live on for a new level) or the window is
+//                                       destroyed, then prints "after HRESULT" of that call
 //   accessibility_client searchbox      "searchbox role=R value=TEXT help=TEXT"
 //   accessibility_client button         "button role=R name=NAME action=A"
 //
@@ -310,15 +311,19 @@ int Hold(const wchar_t *wanted)
         std::printf("held children=%ld\n", count);
         std::fflush(stdout);
         const DWORD start = GetTickCount();
-        while (IsWindow(window) && GetTickCount() - start < kHoldLimitMs)
+        HRESULT hr = S_OK;
+        for (;;) {
+            BSTR text = nullptr;
+            hr = level->get_accName(Child(CHILDID_SELF), &text);
+            if (text)
+                SysFreeString(text);
+            if (FAILED(hr) || !IsWindow(window) || GetTickCount() - start >= kHoldLimitMs)
+                break;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
-        BSTR text = nullptr;
-        const HRESULT hr = level->get_accName(Child(CHILDID_SELF), &text);
+        }
         std::printf("after 0x%08lx\n", static_cast<unsigned long>(hr));
-        if (text)
-            SysFreeString(text);
         level->Release();
-        return IsWindow(window) ? 1 : 0;
+        return FAILED(hr) ? 0 : 1;
     }
     return 1;
 }
