@@ -60,14 +60,6 @@ void ListInto(const std::wstring &folder, const std::wstring &prefix, std::set<s
     FindClose(search);
 }
 
-void CollectLevels(TMenu *level, std::vector<TMenu *> &levels)
-{
-    levels.push_back(level);
-    for (TMenuItem *item = level->Items; item; item = item->Next)
-        if (item->Submenu)
-            CollectLevels(item->Submenu, levels);
-}
-
 int IndexOf(const TMenu *level, const TMenuItem *item)
 {
     int index = 0;

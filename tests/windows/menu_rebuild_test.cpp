@@ -38,39 +38,12 @@ const wchar_t *const kNames[] = {L"Alpha", L"Beta", L"Gamma", L"Delta", L"Echo",
 const wchar_t *const kTargets[] = {L"C:\\windows\\notepad.exe", L"C:\\windows\\regedit.exe",
                                    L"C:\\windows\\system32\\cmd.exe", L"C:\\windows\\explorer.exe"};
 
-// A shortcut with an icon of its own.
-bool MakeShortcutWithIcon(const std::wstring &path, const wchar_t *target, const wchar_t *iconFile,
-                          int iconIndex)
-{
-    IShellLinkW *link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void **>(&link))))
-        return false;
-    link->SetPath(target);
-    link->SetIconLocation(iconFile, iconIndex);
-    IPersistFile *file = nullptr;
-    bool saved = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
-                 SUCCEEDED(file->Save(path.c_str(), TRUE));
-    if (file)
-        file->Release();
-    link->Release();
-    return saved;
-}
-
 void WriteText(const std::wstring &path, const char *text)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, text, DWORD(strlen(text)), &written, nullptr);
     CloseHandle(file);
-}
-
-void CollectLevels(TMenu *level, std::vector<TMenu *> &levels)
-{
-    levels.push_back(level);
-    for (TMenuItem *item = level->Items; item; item = item->Next)
-        if (item->Submenu)
-            CollectLevels(item->Submenu, levels);
 }
 
 void CollectIcons(const TMenu *level, std::vector<HICON> &icons)
@@ -334,8 +307,8 @@ protected:
             const std::wstring path = AnyOf(false);
             if (!IsShortcut(path))
                 return "no shortcut for an icon";
-            MakeShortcutWithIcon(path, AnyTarget(), L"C:\\windows\\system32\\shell32.dll",
-                                 int(random_() % 20));
+            MakeShortcut(path, AnyTarget(), nullptr, L"C:\\windows\\system32\\shell32.dll",
+                         int(random_() % 20));
             touched_.push_back(path);
             return "give " + Narrow(path) + " another icon";
         }

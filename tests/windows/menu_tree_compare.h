@@ -15,6 +15,15 @@ enum class TTreeDetail {
     Everything,  // and tip, creation key, flags and the icon's pixels
 };
 
+// `level` and every level below it, depth first.
+inline void CollectLevels(TMenu *level, std::vector<TMenu *> &levels)
+{
+    levels.push_back(level);
+    for (TMenuItem *item = level->Items; item; item = item->Next)
+        if (item->Submenu)
+            CollectLevels(item->Submenu, levels);
+}
+
 // FNV-1a of the icon's colour and mask bits; 0 for no icon, 1 for a handle that is no icon.
 inline uint64_t IconPixelsHash(HICON icon)
 {

@@ -67,6 +67,23 @@ std::vector<uint32_t> Pixels(const TSurface &surface)
     return std::vector<uint32_t>(p.bits, p.bits + size_t(p.width) * p.height);
 }
 
+// Every pixel alike; otherwise how many differ and the first of them.
+void ExpectSamePixels(const std::vector<uint32_t> &actual, const std::vector<uint32_t> &expected,
+                      int width)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    int differing = 0, first = -1;
+    for (size_t i = 0; i < actual.size(); ++i)
+        if (actual[i] != expected[i]) {
+            if (first < 0)
+                first = int(i);
+            ++differing;
+        }
+    EXPECT_EQ(differing, 0) << "first at (" << first % width << ", " << first / width
+                            << "): " << std::hex << (first < 0 ? 0 : actual[first])
+                            << " instead of " << (first < 0 ? 0 : expected[first]);
+}
+
 void SetLevelSettings(int fillMode, int menuStyle, int ribbonStyle)
 {
     Settings.ClassicAppearance = false;
@@ -151,16 +168,7 @@ TEST(RenderPartialPaint, RepaintedPartsMatchTheWholePaint)
             SelectClipRgn(canvas.Dc(), nullptr);
             std::vector<uint32_t> actual = Pixels(canvas);
 
-            int differing = 0, first = -1;
-            for (size_t i = 0; i < actual.size(); ++i)
-                if (actual[i] != expected[i]) {
-                    if (first < 0)
-                        first = int(i);
-                    ++differing;
-                }
-            EXPECT_EQ(differing, 0) << "first at (" << first % level.width << ", " << first / level.width
-                                    << "): " << std::hex << (first < 0 ? 0 : actual[first]) << " instead of "
-                                    << (first < 0 ? 0 : expected[first]);
+            ExpectSamePixels(actual, expected, level.width);
         }
     }
     ReleaseDC(nullptr, screen);
@@ -219,17 +227,7 @@ TEST(RenderLevelPicture, PaintsWhatAPaintFromScratchPaints)
                 SelectClipRgn(canvas->Dc(), nullptr);
             }
             std::vector<uint32_t> actual = Pixels(kept), expected = Pixels(scratch);
-            int differing = 0, first = -1;
-            for (size_t i = 0; i < actual.size() && i < expected.size(); ++i)
-                if (actual[i] != expected[i]) {
-                    if (first < 0)
-                        first = int(i);
-                    ++differing;
-                }
-            EXPECT_EQ(actual.size(), expected.size());
-            EXPECT_EQ(differing, 0) << "first at (" << first % level.width << ", " << first / level.width
-                                    << "): " << std::hex << (first < 0 ? 0 : actual[first]) << " instead of "
-                                    << (first < 0 ? 0 : expected[first]);
+            ExpectSamePixels(actual, expected, level.width);
         };
         paintBoth("first paint, last item hot with a marker", {});
         paintBoth("the same again, from the picture", {});

@@ -30,9 +30,10 @@ inline std::string FileBytes(const std::wstring &path)
     return bytes;
 }
 
-// Saves a shortcut to `target`, with a description when one is given.
+// Saves a shortcut to `target`, with a description and an icon of its own when given.
 inline bool MakeShortcut(const std::wstring &path, const std::wstring &target,
-                         const wchar_t *description = nullptr)
+                         const wchar_t *description = nullptr, const wchar_t *iconFile = nullptr,
+                         int iconIndex = 0)
 {
     IShellLinkW *link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -41,6 +42,8 @@ inline bool MakeShortcut(const std::wstring &path, const std::wstring &target,
     link->SetPath(target.c_str());
     if (description)
         link->SetDescription(description);
+    if (iconFile)
+        link->SetIconLocation(iconFile, iconIndex);
     IPersistFile *file = nullptr;
     bool saved = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
                  SUCCEEDED(file->Save(path.c_str(), TRUE));
