@@ -74,7 +74,8 @@ void AddLevelTool(TMenu *level)
     tool.hwnd = level->Window;
     tool.uId = reinterpret_cast<UINT_PTR>(level->Window);
     SendMessageW(level->Tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    GetClientRect(level->Window, &tool.rect);
+    // The size just laid out: the window takes it only when the level is shown.
+    tool.rect = {0, 0, level->Width, level->Height};
     tool.lpszText = const_cast<wchar_t *>(L"");
     SendMessageW(level->Tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -346,9 +347,12 @@ void TMenu::Layout()
         item->Width = item->Rect.right - item->Rect.left;
         item->Height = item->Rect.bottom - item->Rect.top;
     }
+    // The whole level is the tip's tool; it is told again only when the level's size changed.
+    const bool resized = size.width != Width || size.height != Height;
     Width = size.width;
     Height = size.height;
-    AddLevelTool(this);
+    if (resized)
+        AddLevelTool(this);
     NotifyLevelChanged(this);
 }
 
