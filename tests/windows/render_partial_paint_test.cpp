@@ -119,15 +119,33 @@ void SetLevelSettings(int fillMode, int menuStyle, int ribbonStyle)
     BuildSettingsFonts();
 }
 
+// The background and band pictures whose pixels tell their positions, and a screen DC for
+// the canvases.
+class LevelPaint : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
+        ASSERT_NE(menuTheme.Get(), nullptr) << "the test prefix has a visual style";
+        Settings.BackMenuBitmap = MakePositionPicture(600, 400);
+        Settings.RibbonBitmap = MakePositionPicture(kBand, 60);
+        screen = GetDC(nullptr);
+    }
+    void TearDown() override
+    {
+        if (screen)
+            ReleaseDC(nullptr, screen);
+        DeleteObject(Settings.RibbonBitmap);
+        DeleteObject(Settings.BackMenuBitmap);
+        Settings.RibbonBitmap = Settings.BackMenuBitmap = nullptr;
+    }
+    HDC screen = nullptr;
+};
+
 }  // namespace
 
-TEST(RenderPartialPaint, RepaintedPartsMatchTheWholePaint)
+TEST_F(LevelPaint, RepaintedPartsMatchTheWholePaint)
 {
-    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
-    ASSERT_NE(menuTheme.Get(), nullptr) << "the test prefix has a visual style";
-    Settings.BackMenuBitmap = MakePositionPicture(600, 400);
-    Settings.RibbonBitmap = MakePositionPicture(kBand, 60);
-    HDC screen = GetDC(nullptr);
     struct Case {
         const char *what;
         int fillMode, menuStyle, ribbonStyle;
@@ -171,23 +189,14 @@ TEST(RenderPartialPaint, RepaintedPartsMatchTheWholePaint)
             ExpectSamePixels(actual, expected, level.width);
         }
     }
-    ReleaseDC(nullptr, screen);
-    DeleteObject(Settings.RibbonBitmap);
-    DeleteObject(Settings.BackMenuBitmap);
-    Settings.RibbonBitmap = Settings.BackMenuBitmap = nullptr;
 }
 
 // A level painted through its kept picture leaves exactly the pixels a paint from scratch
 // leaves, through a run of changes that each must either reach the picture or be drawn over
 // it: the hot item and the markers moving, a drag, an item turning new, a caption, a setting
 // and the number of items changing.
-TEST(RenderLevelPicture, PaintsWhatAPaintFromScratchPaints)
+TEST_F(LevelPaint, PicturePaintsWhatAPaintFromScratchPaints)
 {
-    TThemeData menuTheme(OpenThemeData(nullptr, L"MENU"));
-    ASSERT_NE(menuTheme.Get(), nullptr) << "the test prefix has a visual style";
-    Settings.BackMenuBitmap = MakePositionPicture(600, 400);
-    Settings.RibbonBitmap = MakePositionPicture(kBand, 60);
-    HDC screen = GetDC(nullptr);
     struct Case {
         const char *what;
         int fillMode, menuStyle, ribbonStyle;
@@ -266,10 +275,6 @@ TEST(RenderLevelPicture, PaintsWhatAPaintFromScratchPaints)
         paintBoth("one row fewer, the level lower", {});
         DeleteLevelPicture(picture);
     }
-    ReleaseDC(nullptr, screen);
-    DeleteObject(Settings.RibbonBitmap);
-    DeleteObject(Settings.BackMenuBitmap);
-    Settings.RibbonBitmap = Settings.BackMenuBitmap = nullptr;
 }
 
 int wmain(int argc, wchar_t **argv)
