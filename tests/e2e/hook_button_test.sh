@@ -155,7 +155,7 @@ e2e_check "DisableCorners 0: they pass" moves_pass
 flags delete 'HKCU\Software\Orvella' /v DisableCorners /f
 
 e2e_probe post TVRA_MainWindow 16 >/dev/null
-e2e_check "closing the main program removes the button" e2e_probe gone MyStartButton 5000
+e2e_check "closing the main program removes the button" e2e_probe gone MyStartButton 15000
 e2e_check "and gives the task list its place back exactly" \
   e2e_eventually e2e_rect_is "$task_list" "$task_list_before"
 
@@ -163,7 +163,7 @@ e2e_check "and gives the task list its place back exactly" \
 start_main
 e2e_wait_window MyStartButton >/dev/null
 e2e_stop shell
-e2e_probe gone MyStartButton 5000 >/dev/null
+e2e_probe gone MyStartButton 15000 >/dev/null
 e2e_start_shell --height 60
 new_shell_pid=$(e2e_shell_log | awk '/^ready /{print $3}')
 e2e_check "after TaskbarCreated the new taskbar gets a button" e2e_wait_window MyStartButton 10000
@@ -172,6 +172,6 @@ e2e_check "in the new shell's process" \
 # 60 px taskbar at y 740: the button is centred, 6 px above and below.
 e2e_check "centred in a 60 px taskbar" e2e_eventually e2e_rect_is MyStartButton "4 746 52 794"
 e2e_probe post TVRA_MainWindow 16 >/dev/null
-e2e_probe gone MyStartButton 5000 >/dev/null
+e2e_probe gone MyStartButton 15000 >/dev/null
 
 e2e_finish

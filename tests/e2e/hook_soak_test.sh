@@ -41,7 +41,7 @@ e2e_click 28 782
 e2e_check "a click on the button still reaches the main program" e2e_eventually toggles_above "$before"
 
 e2e_probe post TVRA_MainWindow 1127 >/dev/null
-e2e_check "the button is removed at exit" e2e_probe gone MyStartButton 5000
+e2e_check "the button is removed at exit" e2e_probe gone MyStartButton 15000
 e2e_check "and the task list is given back its place" \
   e2e_eventually e2e_rect_is "$task_list" "$task_list_before"
 
