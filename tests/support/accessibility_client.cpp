@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "accessible_object.h"
+
 namespace {
 
 constexpr DWORD kHoldLimitMs = 30000;
@@ -45,37 +47,14 @@ std::string Utf8(const wchar_t *text)
     return out.empty() ? "-" : out;
 }
 
-VARIANT Child(long id)
-{
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
 std::string TextOf(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR *),
                    IAccessible *object, long id)
 {
-    BSTR text = nullptr;
-    if ((object->*get)(Child(id), &text) != S_OK || !text)
-        return "-";
-    std::string out = Utf8(text);
-    SysFreeString(text);
-    return out;
+    const std::optional<std::wstring> text = AccessibleText(get, object, id);
+    return text ? Utf8(text->c_str()) : "-";
 }
 
 std::string Name(IAccessible *object, long id) { return TextOf(&IAccessible::get_accName, object, id); }
-
-long NumberOf(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT *),
-              IAccessible *object, long id)
-{
-    VARIANT v;
-    VariantInit(&v);
-    if ((object->*get)(Child(id), &v) != S_OK || v.vt != VT_I4)
-        return -1;
-    return v.lVal;
-}
 
 const char *RoleName(long role)
 {
@@ -88,15 +67,6 @@ const char *RoleName(long role)
     case ROLE_SYSTEM_CLIENT: return "client";
     default: return "other";
     }
-}
-
-IAccessible *ObjectOf(HWND window)
-{
-    IAccessible *object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                          reinterpret_cast<void **>(&object))))
-        return nullptr;
-    return object;
 }
 
 DWORD ProgramProcess()
@@ -157,13 +127,13 @@ void PrintLevel(IAccessible *level)
     VariantInit(&focus);
     const bool hasFocus = level->get_accFocus(&focus) == S_OK && focus.vt == VT_I4;
     std::printf("level %s role=%s children=%ld walked=%ld focus=%s\n", Name(level, 0).c_str(),
-                RoleName(NumberOf(&IAccessible::get_accRole, level, 0)), count, Walked(level),
+                RoleName(AccessibleNumber(&IAccessible::get_accRole, level, 0)), count, Walked(level),
                 hasFocus ? Name(level, focus.lVal).c_str() : "-");
     for (long id = 1; id <= count; ++id) {
-        const long state = NumberOf(&IAccessible::get_accState, level, id);
+        const long state = AccessibleNumber(&IAccessible::get_accState, level, id);
         std::printf("item %ld role=%s name=%s popup=%d focused=%d shortcut=%s action=%s hit=%d "
                     "tip=%s\n",
-                    id, RoleName(NumberOf(&IAccessible::get_accRole, level, id)),
+                    id, RoleName(AccessibleNumber(&IAccessible::get_accRole, level, id)),
                     Name(level, id).c_str(), (state & STATE_SYSTEM_HASPOPUP) ? 1 : 0,
                     (state & STATE_SYSTEM_FOCUSED) ? 1 : 0,
                     TextOf(&IAccessible::get_accKeyboardShortcut, level, id).c_str(),
@@ -340,7 +310,7 @@ int SearchBox()
     BSTR value = nullptr;
     box->get_accValue(Child(CHILDID_SELF), &value);
     std::printf("searchbox role=%s value=%s help=%s\n",
-                RoleName(NumberOf(&IAccessible::get_accRole, box, 0)),
+                RoleName(AccessibleNumber(&IAccessible::get_accRole, box, 0)),
                 value ? (value[0] ? Utf8(value).c_str() : "") : "-",
                 TextOf(&IAccessible::get_accHelp, box, 0).c_str());
     if (value)
@@ -355,7 +325,7 @@ int Button()
     if (!button)
         return 1;
     std::printf("button role=%s name=%s action=%s\n",
-                RoleName(NumberOf(&IAccessible::get_accRole, button, 0)),
+                RoleName(AccessibleNumber(&IAccessible::get_accRole, button, 0)),
                 Name(button, 0).c_str(),
                 TextOf(&IAccessible::get_accDefaultAction, button, 0).c_str());
     button->Release();

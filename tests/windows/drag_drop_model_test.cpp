@@ -39,27 +39,6 @@ std::wstring Upper(std::wstring text)
     return text;
 }
 
-// Every entry below `folder` (given with its backslash), folders with a trailing backslash.
-void ListInto(const std::wstring &folder, const std::wstring &prefix, std::set<std::wstring> &out)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out.insert(Upper(prefix + name + L"\\"));
-            ListInto(folder + name + L"\\", prefix + name + L"\\", out);
-        } else {
-            out.insert(Upper(prefix + name));
-        }
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-}
-
 int IndexOf(const TMenu *level, const TMenuItem *item)
 {
     int index = 0;
@@ -154,7 +133,8 @@ protected:
     std::set<std::wstring> Disk()
     {
         std::set<std::wstring> entries;
-        ListInto(base_, L"", entries);
+        for (const std::wstring &name : ListTree(base_))
+            entries.insert(Upper(name));
         entries.erase(L"SORT.TXT");
         entries.erase(L"USER\\");
         entries.erase(L"COMMON\\");

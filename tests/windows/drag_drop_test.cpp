@@ -216,30 +216,6 @@ void WriteBytes(const std::wstring &path, const std::string &bytes)
     CloseHandle(file);
 }
 
-std::vector<std::wstring> ListTree(const std::wstring &folder, const std::wstring &prefix = L"")
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            names.push_back(prefix + name + L"\\");
-            for (const std::wstring &below : ListTree(folder + name + L"\\", prefix + name + L"\\"))
-                names.push_back(below);
-        } else {
-            names.push_back(prefix + name);
-        }
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::wstring Joined(const std::vector<std::wstring> &names)
 {
     std::wstring text;

@@ -20,6 +20,7 @@
 #include "common/messages.h"
 #include "common/registry_flags.h"
 #include "hook/button_state.h"
+#include "tests/windows/import_table.h"
 
 namespace {
 
@@ -717,37 +718,6 @@ bool MustBeCounted(const char *module, const char *name)
            lower.find("acquiresrwlock") != std::string::npos;
 }
 
-// Calls `visit(module, name, slot)` for every import by name of `module`.
-template <class Visit>
-void ForEachImport(HMODULE module, Visit visit)
-{
-    auto *base = reinterpret_cast<BYTE *>(module);
-    auto *dos = reinterpret_cast<IMAGE_DOS_HEADER *>(base);
-    auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY &imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto *d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
-         d->Name; ++d) {
-        auto *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk);
-        auto *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
-            visit(reinterpret_cast<const char *>(base + d->Name),
-                  reinterpret_cast<const char *>(byName->Name), &slots->u1.Function);
-        }
-    }
-}
-
-void WriteSlot(ULONG_PTR *slot, ULONG_PTR value)
-{
-    DWORD old = 0;
-    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &old);
-    *slot = value;
-    VirtualProtect(slot, sizeof(*slot), old, &old);
-}
-
 void SetCornersValue(int value)  // -1: absent
 {
     HKEY key = nullptr;
@@ -791,7 +761,7 @@ protected:
             }
             *entry->real = reinterpret_cast<void *>(*slot);
             patched.push_back({slot, *slot});
-            WriteSlot(slot, reinterpret_cast<ULONG_PTR>(entry->stub));
+            WriteImportSlot(slot, reinterpret_cast<ULONG_PTR>(entry->stub));
         });
         ASSERT_FALSE(patched.empty());
     }
@@ -799,7 +769,7 @@ protected:
     void TearDown() override
     {
         for (const auto &[slot, original] : patched)
-            WriteSlot(slot, original);
+            WriteImportSlot(slot, original);
         DestroyWindow(edge);
         SetCornersValue(-1);
         StartButton::TearDown();

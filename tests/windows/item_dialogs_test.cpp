@@ -21,6 +21,7 @@
 #include "render/options/item_dialogs.h"
 #include "settings/settings.h"
 #include "dialog_user.h"
+#include "tests/windows/import_table.h"
 #include "test_files.h"
 #include "tvra_resources.h"
 
@@ -528,37 +529,6 @@ BOOL WINAPI CountedDestroyIcon(HICON icon)
             ++iconsDestroyedUnknown;
     }
     return realDestroyIcon(icon);
-}
-
-// Replaces one import of this program (by the imported module's name, case-insensitive);
-// returns the previous address or null.
-void *ReplaceImport(const char *module, const char *function, void *replacement)
-{
-    auto *base = reinterpret_cast<BYTE *>(GetModuleHandleW(nullptr));
-    auto *dos = reinterpret_cast<IMAGE_DOS_HEADER *>(base);
-    auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY &imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto *d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
-         d->Name; ++d) {
-        if (_stricmp(reinterpret_cast<char *>(base + d->Name), module) != 0)
-            continue;
-        auto *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk);
-        auto *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<char *>(byName->Name), function) != 0)
-                continue;
-            DWORD old = 0;
-            VirtualProtect(&slots->u1.Function, sizeof(void *), PAGE_READWRITE, &old);
-            void *previous = reinterpret_cast<void *>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof(void *), old, &old);
-            return previous;
-        }
-    }
-    return nullptr;
 }
 
 // The picker answered in its place: confirmed with the next icon, or cancelled.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/accessible_object.h"
+
 namespace {
 
 struct TEventRecord {
@@ -24,40 +26,10 @@ void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, 
     Events.push_back({event, window, object, child});
 }
 
-VARIANT Child(long id)
-{
-    VARIANT v{};
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
-IAccessible *ObjectOf(HWND window)
-{
-    IAccessible *object = nullptr;
-    AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                               reinterpret_cast<void **>(&object));
-    return object;
-}
-
 std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR *),
                   IAccessible *object, long id)
 {
-    BSTR text = nullptr;
-    if ((object->*get)(Child(id), &text) != S_OK)
-        return L"(none)";
-    std::wstring out = text ? text : L"";
-    SysFreeString(text);
-    return out;
-}
-
-long Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT *),
-            IAccessible *object, long id)
-{
-    VARIANT v{};
-    if ((object->*get)(Child(id), &v) != S_OK || v.vt != VT_I4)
-        return -1;
-    return v.lVal;
+    return AccessibleText(get, object, id).value_or(L"(none)");
 }
 
 // A taskbar stand-in along the bottom of the screen, found before Wine's own hidden one, and
@@ -158,7 +130,7 @@ TEST_F(MenuAccessibilityTest, EveryItemIsAChildWithItsCaptionRoleAndState)
     EXPECT_EQ(root->get_accChildCount(&count), S_OK);
     EXPECT_EQ(count, 5);
     EXPECT_EQ(Text(&IAccessible::get_accName, root, CHILDID_SELF), L"Orvella");
-    EXPECT_EQ(Number(&IAccessible::get_accRole, root, CHILDID_SELF), ROLE_SYSTEM_MENUPOPUP);
+    EXPECT_EQ(AccessibleNumber(&IAccessible::get_accRole, root, CHILDID_SELF), ROLE_SYSTEM_MENUPOPUP);
 
     struct Case {
         long id;
@@ -181,8 +153,8 @@ TEST_F(MenuAccessibilityTest, EveryItemIsAChildWithItsCaptionRoleAndState)
     };
     for (const Case &c : cases) {
         EXPECT_EQ(Text(&IAccessible::get_accName, root, c.id), c.name) << c.id;
-        EXPECT_EQ(Number(&IAccessible::get_accRole, root, c.id), c.role) << c.id;
-        EXPECT_EQ(Number(&IAccessible::get_accState, root, c.id), c.state) << c.id;
+        EXPECT_EQ(AccessibleNumber(&IAccessible::get_accRole, root, c.id), c.role) << c.id;
+        EXPECT_EQ(AccessibleNumber(&IAccessible::get_accState, root, c.id), c.state) << c.id;
         EXPECT_EQ(Text(&IAccessible::get_accKeyboardShortcut, root, c.id), c.shortcut) << c.id;
         EXPECT_EQ(Text(&IAccessible::get_accDefaultAction, root, c.id), c.action) << c.id;
         EXPECT_EQ(Text(&IAccessible::get_accDescription, root, c.id), c.description) << c.id;
@@ -338,7 +310,7 @@ TEST_F(MenuAccessibilityTest, SearchBoxReadsAsEditableTextWithItsHelp)
     lstrcpyW(Settings.Local[LocalPressTab], L"Type, then Tab");
     IAccessible *object = ObjectOf(box);
     ASSERT_NE(object, nullptr);
-    EXPECT_EQ(Number(&IAccessible::get_accRole, object, CHILDID_SELF), ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(AccessibleNumber(&IAccessible::get_accRole, object, CHILDID_SELF), ROLE_SYSTEM_TEXT);
     EXPECT_EQ(Text(&IAccessible::get_accValue, object, CHILDID_SELF), L"");
     for (wchar_t c : {L'a', L'b'})
         SendMessageW(box, WM_CHAR, c, 0);

@@ -26,6 +26,7 @@
 #include "menu/menu_item.h"
 #include "menu/tmenu.h"
 #include "settings/settings.h"
+#include "tests/support/accessible_object.h"
 #include "tests/windows/menu_tree_compare.h"
 #include "tests/windows/test_files.h"
 
@@ -159,32 +160,14 @@ protected:
     {
         std::vector<std::wstring> found;
         for (const std::wstring &tree : {user_, common_})
-            List(tree, folders, found);
+            for (const std::wstring &name : ListTree(tree))
+                if (name.ends_with(L'\\') == folders)
+                    found.push_back(tree + name);
         if (folders) {
             found.push_back(user_);
             found.push_back(common_);
         }
         return found.empty() ? L"" : found[random_() % found.size()];
-    }
-    static void List(const std::wstring &folder, bool folders, std::vector<std::wstring> &out)
-    {
-        WIN32_FIND_DATAW entry;
-        HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE)
-            return;
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (folders)
-                    out.push_back(folder + name + L"\\");
-                List(folder + name + L"\\", folders, out);
-            } else if (!folders) {
-                out.push_back(folder + name);
-            }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
     }
     const wchar_t *AnyName() { return kNames[random_() % std::size(kNames)]; }
     const wchar_t *AnyTarget() { return kTargets[random_() % std::size(kTargets)]; }
@@ -430,26 +413,9 @@ public:
     }
 };
 
-IAccessible *ObjectOf(HWND window)
-{
-    IAccessible *object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                          reinterpret_cast<void **>(&object))))
-        return nullptr;
-    return object;
-}
-
 std::wstring NameOf(IAccessible *object, long child)
 {
-    VARIANT id{};
-    id.vt = VT_I4;
-    id.lVal = child;
-    BSTR name = nullptr;
-    if (FAILED(object->get_accName(id, &name)) || !name)
-        return L"<none>";
-    std::wstring text = name;
-    SysFreeString(name);
-    return text;
+    return AccessibleText(&IAccessible::get_accName, object, child).value_or(L"<none>");
 }
 
 TEST_F(MenuRebuildTest, LevelsOnReusedWindowsWorkAsNewOnes)

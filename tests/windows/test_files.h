@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 // The path under Wine's Z: drive of a folder or file of the build tree.
 inline std::wstring WindowsPath(const char *unixPath)
@@ -74,4 +76,31 @@ inline void RemoveTree(const std::wstring &folder)
         FindClose(search);
     }
     RemoveDirectoryW(folder.c_str());
+}
+
+// Every entry below `folder` (given with its trailing backslash), as paths from it, folders
+// with a trailing backslash, sorted.
+inline std::vector<std::wstring> ListTree(const std::wstring &folder,
+                                          const std::wstring &prefix = L"")
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            names.push_back(prefix + name + L"\\");
+            for (const std::wstring &below : ListTree(folder + name + L"\\", prefix + name + L"\\"))
+                names.push_back(below);
+        } else {
+            names.push_back(prefix + name);
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
